@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -32,6 +33,9 @@ class TKwStore {
   // (through the game-folder resolver); a failure leaves the store without a
   // stream, and every lookup then fails quietly.
   void Open(const std::string& fileName);
+  // As Open for a path on the host as it stands (tools, tests): no game-folder
+  // resolution, so absolute paths work.
+  void OpenPath(const std::filesystem::path& path);
   // True at once without a stream; otherwise reads the directory or raises
   // EKwStoreError, keeping no partial directory.
   bool ReadDirectory();
