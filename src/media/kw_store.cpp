@@ -178,7 +178,13 @@ bool TKwStore::ReadEntry(std::string_view name, std::vector<uint8_t>& out) {
   out.clear();
   const int index = IndexOf(name);
   if (index < 0) return false;
-  const TRecordInfo& record = entries_[size_t(index)];
+  return ReadEntryAt(size_t(index), out);
+}
+
+bool TKwStore::ReadEntryAt(size_t index, std::vector<uint8_t>& out) {
+  out.clear();
+  if (!stream_ || index >= entries_.size()) return false;
+  const TRecordInfo& record = entries_[index];
   const uint64_t size = uint64_t(uint32_t(record.Size));
   const uint64_t end = uint64_t(record.Offset) + size;
   if (end > streamSize_) {

@@ -45,6 +45,10 @@ class TKwStore {
   // The entry's bytes; false without a stream or entry. Raises EKwStoreError
   // when the entry runs past the end of the file.
   bool ReadEntry(std::string_view name, std::vector<uint8_t>& out);
+  // As ReadEntry for the entry at a directory index (tools and the fonts
+  // archive walk every entry, whatever the case of its name); false for an
+  // index outside the directory.
+  bool ReadEntryAt(size_t index, std::vector<uint8_t>& out);
   // ReadEntry, then the bytes written to `stream`; false when not found.
   bool ExtractTo(std::string_view name, std::ostream& stream);
 

@@ -46,6 +46,11 @@ TEST_F(KwStoreTest, LookupsUpperCaseTheWantedNameAndCompareBytes) {
   EXPECT_EQ(store.IndexOf("sounds\\\xC0\xC0.mp3"), -1);
   EXPECT_EQ(store.IndexOf("a"), 3);
   EXPECT_EQ(store.IndexOf(""), -1);
+  // Walking by index reaches every entry, whatever the case of its name.
+  ASSERT_TRUE(store.ReadEntryAt(1, bytes));
+  EXPECT_EQ(AsString(bytes), "never");
+  EXPECT_FALSE(store.ReadEntryAt(4, bytes));
+  EXPECT_TRUE(bytes.empty());
 }
 
 TEST_F(KwStoreTest, FirstOfEqualNamesWins) {
@@ -111,9 +116,9 @@ TEST_F(KwStoreTest, OpenResolvesTheNameInTheCurrentFolder) {
   WriteBytes(folder / "Castle.kst", BuildPack({{"A.TXT", "castle"}}));
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(folder.Path());
-  store.Open("Castle.kst");
+  store.Open("castle.KST");
   std::filesystem::current_path(previous);
-  EXPECT_EQ(store.FileName(), "Castle.kst");
+  EXPECT_EQ(store.FileName(), "castle.KST");
   ASSERT_TRUE(store.HasStream());
   ASSERT_TRUE(store.ReadDirectory());
   EXPECT_EQ(store.IndexOf("a.txt"), 0);
