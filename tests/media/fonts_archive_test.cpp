@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/pack_writer.h"
+#include "support/temp_folder.h"
 
 namespace kw {
 namespace {
@@ -25,7 +26,7 @@ TEST(FontsArchive, LoadsEveryGoodRecordUnderItsEntryName) {
   test::TTempFolder folder;
   std::string cut = Record(9);
   cut.resize(cut.size() / 2);
-  test::WriteBytes(folder / "fonts.fnt", test::BuildPack({{"Default", Record(16)},
+  folder.Write("fonts.fnt", test::BuildPack({{"Default", Record(16)},
                                                            {"Broken", cut},
                                                            {"Junk", "not a font"},
                                                            {"big", Record(24)}}));
@@ -41,7 +42,7 @@ TEST(FontsArchive, LoadsEveryGoodRecordUnderItsEntryName) {
 TEST(FontsArchive, MissingOrBrokenArchivesGiveNoFonts) {
   test::TTempFolder folder;
   EXPECT_TRUE(ReadFontsArchiveFile(folder / "absent.fnt").empty());
-  test::WriteBytes(folder / "bad.fnt", "xy");
+  folder.Write("bad.fnt", "xy");
   EXPECT_TRUE(ReadFontsArchiveFile(folder / "bad.fnt").empty());
   // An entry pointing past the end is skipped, the rest still loads.
   test::TPackBytes pack;
@@ -50,7 +51,7 @@ TEST(FontsArchive, MissingOrBrokenArchivesGiveNoFonts) {
   const uint32_t dir = pack.Size();
   pack.I32(2).Record("Far", 0, int32_t(good.size()) + 50).Record("Near", 0, int32_t(good.size()));
   pack.U32(dir);
-  test::WriteBytes(folder / "mixed.fnt", pack.Bytes());
+  folder.Write("mixed.fnt", pack.Bytes());
   const auto fonts = ReadFontsArchiveFile(folder / "mixed.fnt");
   ASSERT_EQ(fonts.size(), 1u);
   EXPECT_EQ(fonts[0].Name, "Near");
@@ -58,11 +59,12 @@ TEST(FontsArchive, MissingOrBrokenArchivesGiveNoFonts) {
 
 TEST(FontsArchive, GamePathIsResolvedInTheCurrentFolder) {
   test::TTempFolder folder;
-  test::WriteBytes(folder / "Fonts" / "Game.fnt", test::BuildPack({{"Title", Record(20)}}));
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(folder.Path());
-  const auto fonts = ReadFontsArchive(std::string("fonts\\game.FNT"));
-  std::filesystem::current_path(previous);
+  folder.Write("Fonts/Game.fnt", test::BuildPack({{"Title", Record(20)}}));
+  std::vector<TBitmapFont> fonts;
+  {
+    test::TCurrentFolder inGame(folder.Path());
+    fonts = ReadFontsArchive(std::string("fonts\\game.FNT"));
+  }
   ASSERT_EQ(fonts.size(), 1u);
   EXPECT_EQ(fonts[0].Name, "Title");
 }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "support/pack_writer.h"
+#include "support/temp_folder.h"
 
 namespace kw {
 namespace {
@@ -12,7 +13,6 @@ namespace {
 using test::BuildPack;
 using test::TPackBytes;
 using test::TTempFolder;
-using test::WriteBytes;
 
 std::string AsString(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
@@ -20,7 +20,7 @@ class KwStoreTest : public ::testing::Test {
  protected:
   // Writes the bytes as a pack, opens it and reads its directory.
   void Load(const std::string& bytes) {
-    WriteBytes(folder / "game.kst", bytes);
+    folder.Write("game.kst", bytes);
     store.OpenPath(folder / "game.kst");
     ASSERT_TRUE(store.HasStream());
     ASSERT_TRUE(store.ReadDirectory());
@@ -113,11 +113,11 @@ TEST_F(KwStoreTest, MissingPackFailsLookupsQuietly) {
 }
 
 TEST_F(KwStoreTest, OpenResolvesTheNameInTheCurrentFolder) {
-  WriteBytes(folder / "Castle.kst", BuildPack({{"A.TXT", "castle"}}));
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(folder.Path());
-  store.Open("castle.KST");
-  std::filesystem::current_path(previous);
+  folder.Write("Castle.kst", BuildPack({{"A.TXT", "castle"}}));
+  {
+    test::TCurrentFolder inGame(folder.Path());
+    store.Open("castle.KST");
+  }
   EXPECT_EQ(store.FileName(), "castle.KST");
   ASSERT_TRUE(store.HasStream());
   ASSERT_TRUE(store.ReadDirectory());
@@ -230,10 +230,10 @@ TEST_F(KwStoreTest, MalformedDirectoryRaisesAndKeepsNothing) {
   for (const TBadPack& bad : BadPacks()) {
     SCOPED_TRACE(bad.what);
     // A previous good directory must not survive either.
-    WriteBytes(folder / "good.kst", BuildPack({{"GOOD", "data"}}));
+    folder.Write("good.kst", BuildPack({{"GOOD", "data"}}));
     store.OpenPath(folder / "good.kst");
     ASSERT_TRUE(store.ReadDirectory());
-    WriteBytes(folder / "bad.kst", bad.bytes);
+    folder.Write("bad.kst", bad.bytes);
     store.OpenPath(folder / "bad.kst");
     ASSERT_TRUE(store.HasStream());
     EXPECT_THROW(store.ReadDirectory(), EKwStoreError);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "support/pack_writer.h"
+#include "support/temp_folder.h"
 
 namespace kw {
 namespace {
@@ -145,7 +146,7 @@ TEST(PngCodec, EncodeRefusesAnEmptyPictureAndWritesFiles) {
   const TBitmap32 picture = TestPicture(5, 4);
   ASSERT_TRUE(WritePngFile(folder / "shot.png", picture));
   TBitmap32 back;
-  ASSERT_TRUE(Decode(test::ReadBytes(folder / "shot.png"), back));
+  ASSERT_TRUE(Decode(test::TTempFolder::Read(folder / "shot.png"), back));
   EXPECT_EQ(back.Pixels, picture.Pixels);
   EXPECT_FALSE(WritePngFile(folder / "no" / "such" / "folder.png", picture));
 }

@@ -1,11 +1,5 @@
 #include "support/pack_writer.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-
 namespace kw::test {
 
 TPackBytes& TPackBytes::U32(uint32_t value) {
@@ -38,34 +32,6 @@ std::string BuildPack(const TPackEntries& entries) {
     pack.Record(entries[i].first, offsets[i], int32_t(entries[i].second.size()));
   pack.U32(dirOffset);
   return pack.Bytes();
-}
-
-void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
-  std::filesystem::create_directories(file.parent_path());
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), std::streamsize(bytes.size()));
-  out.close();
-  ASSERT_TRUE(out.good()) << "cannot write " << file;
-}
-
-std::string ReadBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-TTempFolder::TTempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "kwtest-XXXXXX").string();
-  const char* made = mkdtemp(pattern.data());
-  if (made == nullptr) {
-    ADD_FAILURE() << "cannot make a temporary folder";
-    return;
-  }
-  path_ = made;
-}
-
-TTempFolder::~TTempFolder() {
-  std::error_code error;
-  if (!path_.empty()) std::filesystem::remove_all(path_, error);
 }
 
 }  // namespace kw::test

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -31,24 +30,5 @@ using TPackEntries = std::vector<std::pair<std::string, std::string>>;
 // A well-formed pack: the entries' data in order, then the directory, then the
 // trailer with the directory's offset.
 std::string BuildPack(const TPackEntries& entries);
-
-// Writes bytes to a file, creating its folders; fails the test on error.
-void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
-std::string ReadBytes(const std::filesystem::path& file);
-
-// A fresh empty folder under the system's temporary folder, removed when the
-// object goes.
-class TTempFolder {
- public:
-  TTempFolder();
-  ~TTempFolder();
-  TTempFolder(const TTempFolder&) = delete;
-  TTempFolder& operator=(const TTempFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
 
 }  // namespace kw::test
