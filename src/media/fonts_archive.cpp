@@ -1,6 +1,9 @@
 #include "media/fonts_archive.h"
 
+#include <limits>
+
 #include "media/kw_store.h"
+#include "platform/files.h"
 #include "platform/log.h"
 
 namespace kw {
@@ -45,6 +48,43 @@ std::vector<TBitmapFont> ReadFontsArchiveFile(const std::filesystem::path& path)
   TKwStore store;
   store.OpenPath(path);
   return ReadFontsArchive(store);
+}
+
+namespace {
+
+void PutU32(std::string& out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
+}
+
+}  // namespace
+
+bool WriteFontsArchive(const std::filesystem::path& path, const std::vector<TBitmapFont>& fonts) {
+  // The resource-pack layout: records' data, then the directory, then the trailer.
+  std::string pack;
+  std::vector<std::pair<uint32_t, uint32_t>> places;
+  for (const TBitmapFont& font : fonts) {
+    std::string record;
+    if (font.Name.empty() || !WriteFontRecord(font, record)) {
+      KwLog("fonts %s: font \"%s\" cannot be stored", path.string().c_str(), font.Name.c_str());
+      return false;
+    }
+    places.emplace_back(uint32_t(pack.size()), uint32_t(record.size()));
+    pack += record;
+  }
+  const uint64_t dirOffset = pack.size();
+  PutU32(pack, uint32_t(fonts.size()));
+  for (size_t i = 0; i < fonts.size(); ++i) {
+    PutU32(pack, uint32_t(fonts[i].Name.size()));
+    pack += fonts[i].Name;
+    PutU32(pack, places[i].first);
+    PutU32(pack, places[i].second);
+  }
+  PutU32(pack, uint32_t(dirOffset));
+  if (pack.size() > uint64_t(std::numeric_limits<int32_t>::max())) {
+    KwLog("fonts %s: archive too large", path.string().c_str());
+    return false;
+  }
+  return WriteFileAtomically(path, pack);
 }
 
 }  // namespace kw

@@ -25,4 +25,9 @@ std::vector<TBitmapFont> ReadFontsArchive(const std::string& gamePath);
 // The archive at a host path (tools, tests, the built-in default archive).
 std::vector<TBitmapFont> ReadFontsArchiveFile(const std::filesystem::path& path);
 
+// Writes fonts as an archive, each record under its font's Name, in the
+// order given (kwfont). False, with nothing written, when a font cannot be
+// stored (see WriteFontRecord), a name is empty or the file cannot be written.
+bool WriteFontsArchive(const std::filesystem::path& path, const std::vector<TBitmapFont>& fonts);
+
 }  // namespace kw

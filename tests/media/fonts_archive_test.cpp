@@ -69,5 +69,26 @@ TEST(FontsArchive, GamePathIsResolvedInTheCurrentFolder) {
   EXPECT_EQ(fonts[0].Name, "Title");
 }
 
+TEST(FontsArchive, WrittenArchivesReadBack) {
+  test::TTempFolder folder;
+  std::vector<TBitmapFont> fonts = {TinyFont(16), TinyFont(30)};
+  fonts[0].Name = "Default";
+  fonts[1].Name = "\xC7\xE0\xE3";  // a Windows-1251 key
+  ASSERT_TRUE(WriteFontsArchive(folder / "out.fnt", fonts));
+  const auto back = ReadFontsArchiveFile(folder / "out.fnt");
+  ASSERT_EQ(back.size(), 2u);
+  EXPECT_EQ(back[0].Name, "Default");
+  EXPECT_EQ(back[1].Name, "\xC7\xE0\xE3");
+  EXPECT_EQ(back[1].CellHeight, 30);
+  EXPECT_EQ(back[1].Atlas.Pixels, fonts[1].Atlas.Pixels);
+
+  // A font that cannot be stored writes nothing at all.
+  fonts[1].Glyphs[3].W = 50;
+  EXPECT_FALSE(WriteFontsArchive(folder / "bad.fnt", fonts));
+  EXPECT_FALSE(std::filesystem::exists(folder / "bad.fnt"));
+  fonts[1] = TinyFont(8);
+  EXPECT_FALSE(WriteFontsArchive(folder / "bad.fnt", fonts));  // no name
+}
+
 }  // namespace
 }  // namespace kw
