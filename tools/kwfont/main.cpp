@@ -9,14 +9,16 @@
 #include "glyph_renderer.h"
 #include "media/fonts_archive.h"
 #include "platform/codepage.h"
+#include "platform/png_codec.h"
 
 namespace {
 
 using namespace kw;
 using namespace kw::kwfont;
+namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: kwfont OUT.fnt KEY=FILE.ttf:SIZE[:bold|:outline[=PX]] ...\n"
+    "usage: kwfont [--atlas DIR] OUT.fnt KEY=FILE.ttf:SIZE[:bold|:outline[=PX]] ...\n"
     "\n"
     "Builds a fonts archive: one bitmap font per argument, stored under KEY\n"
     "(the name games give; UTF-8 here, stored as Windows-1251). Each font\n"
@@ -24,6 +26,7 @@ constexpr const char* kUsage =
     "(4 to 512), white with coverage in alpha.\n"
     "  bold        FreeType emboldening\n"
     "  outline     only the outline, stroked PX pixels wide (default SIZE/12)\n"
+    "--atlas DIR also writes each font's atlas as DIR/KEY.png, to look at\n"
     "\n"
     "example: kwfont fonts.fnt Default=DejaVuSans.ttf:16 Title=DejaVuSans.ttf:32:bold\n"
     "Exit status: 0 success, 1 errors, 2 wrong usage.\n";
@@ -43,6 +46,23 @@ std::optional<std::string> KeyBytes(const std::string& key) {
   return bytes;
 }
 
+// The atlas of every font as a PNG named by its key (as UTF-8, with path
+// separators replaced), for looking at what a font holds.
+bool WriteAtlases(const fs::path& folder, const std::vector<TBitmapFont>& fonts) {
+  std::error_code error;
+  fs::create_directories(folder, error);
+  for (const TBitmapFont& font : fonts) {
+    std::string name = Utf8FromCp1251(font.Name);
+    for (char& c : name)
+      if (c == '/' || c == '\\') c = '_';
+    if (!WritePngFile(folder / (name + ".png"), font.Atlas)) {
+      std::fprintf(stderr, "kwfont: cannot write %s\n", (folder / (name + ".png")).string().c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,6 +70,12 @@ int main(int argc, char** argv) {
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
     std::fputs(kUsage, stdout);
     return 0;
+  }
+  fs::path atlasFolder;
+  if (!args.empty() && args[0] == "--atlas") {
+    if (args.size() < 2) return Usage("--atlas needs a folder");
+    atlasFolder = args[1];
+    args.erase(args.begin(), args.begin() + 2);
   }
   if (args.size() < 2) return Usage(args.empty() ? "" : "no font given");
 
@@ -84,6 +110,7 @@ int main(int argc, char** argv) {
     }
     fonts.push_back(std::move(*font));
   }
+  if (!atlasFolder.empty() && !WriteAtlases(atlasFolder, fonts)) return 1;
   if (!WriteFontsArchive(args[0], fonts)) {
     std::fprintf(stderr, "kwfont: cannot write %s\n", args[0].c_str());
     return 1;
