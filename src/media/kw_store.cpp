@@ -186,6 +186,8 @@ bool TKwStore::ReadEntryAt(size_t index, std::vector<uint8_t>& out) {
   if (!stream_ || index >= entries_.size()) return false;
   const TRecordInfo& record = entries_[index];
   const uint64_t size = uint64_t(uint32_t(record.Size));
+  // An empty entry reads nothing, so where it claims to start does not matter.
+  if (size == 0) return true;
   const uint64_t end = uint64_t(record.Offset) + size;
   if (end > streamSize_) {
     char message[512];
@@ -196,7 +198,6 @@ bool TKwStore::ReadEntryAt(size_t index, std::vector<uint8_t>& out) {
     KwLog("%s", message);
     throw EKwStoreError(message);
   }
-  if (size == 0) return true;
 
   std::vector<uint8_t> bytes(size);
   stream_->clear();
