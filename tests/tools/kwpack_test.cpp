@@ -165,7 +165,7 @@ TEST_F(KwpackTest, ListWarnsOfEntriesThePlayerCannotUse) {
   test::TPackBytes pack;
   pack.Raw("data");
   const uint32_t dir = pack.Size();
-  pack.I32(3).Record("GOOD.TXT", 0, 4).Record("lower.txt", 0, 4).Record("CUT.TXT", 2, 40);
+  pack.I32(3).Record("GOOD.TXT", 0, 4).Record("lower.txt", 0, 4).Record("CUT.TXT", 2, 400);
   pack.U32(dir);
   folder.Write("odd.kst", pack.Bytes());
   const TRun run = Kwpack({"list", Path(folder / "odd.kst")}, true);
