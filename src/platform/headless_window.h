@@ -7,7 +7,7 @@
 
 namespace kw {
 
-class THeadlessWindow final : public TWindowBackend {
+class THeadlessWindow : public TWindowBackend {
  public:
   bool Open(int frameWidth, int frameHeight, std::string_view title) override;
   void Close() override { open_ = false; }
