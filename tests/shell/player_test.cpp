@@ -70,6 +70,19 @@ TEST_F(PlayerTest, RunStopsAfterTheFramesAndTicksOnTheVirtualClock) {
   for (uint32_t p : window.LastFrame().Pixels) ASSERT_EQ(p, 0u);
 }
 
+TEST_F(PlayerTest, ScreenshotOfTheLastFrame) {
+  THeadlessWindow window;
+  TVirtualClock clock;
+  TOptions o = Options(2);
+  o.Screenshot = (folder_ / "shot.png").string();
+  TPlayer player(window, clock, o, folder_ / "kwplay", {});
+  EXPECT_EQ(player.Run(), 0);
+  EXPECT_GT(std::filesystem::file_size(folder_ / "shot.png"), 0u);
+  o.Screenshot = (folder_ / "no" / "such" / "folder" / "shot.png").string();
+  TPlayer failing(window, clock, o, folder_ / "kwplay", {});
+  EXPECT_EQ(failing.Run(), 1) << "a screenshot that cannot be written fails the run";
+}
+
 TEST_F(PlayerTest, CloseEventEndsTheRun) {
   THeadlessWindow window;
   TVirtualClock clock;
