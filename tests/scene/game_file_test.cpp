@@ -12,6 +12,7 @@
 #include "scene/kw_screen.h"
 #include "scene/kw_text.h"
 #include "support/game_file_builder.h"
+#include "support/pack_writer.h"
 #include "support/temp_folder.h"
 
 namespace kw {
@@ -244,6 +245,33 @@ TEST(GameFile, LoadGameReadsTheWholeFileAndNamesThePack) {
   EXPECT_FALSE(root.LoadingFile());
   EXPECT_EQ(TKwDB::PackNameFor("some\\folder\\demo.kwf"), "demo.kst");
   EXPECT_EQ(TKwDB::PackNameFor("ab"), ".kst");
+}
+
+TEST(GameFile, LoadGameOpensThePackNamedAfterTheGame) {
+  test::TTempFolder folder;
+  test::TCurrentFolder here(folder.Path());
+  folder.Write("game.kwf", Root(5, {Screen(2, "Menu")}));
+  folder.Write("game.kst", test::BuildPack({{"PIC.PNG", "data"}}));
+  TKwDB root;
+  root.SetGameFileName("game.kwf");
+  root.LoadGame();
+  ASSERT_NE(root.Store(), nullptr);
+  EXPECT_TRUE(root.Store()->HasStream());
+  EXPECT_GE(root.Store()->IndexOf("pic.png"), 0);
+  EXPECT_EQ(root.ChildCount(), 1u);
+}
+
+TEST(GameFile, BrokenPackStillLoadsTheGame) {
+  test::TTempFolder folder;
+  test::TCurrentFolder here(folder.Path());
+  folder.Write("game.kwf", Root(5, {Screen(2, "Menu")}));
+  folder.Write("game.kst", "\xff\xff\xff\x7f broken");
+  TKwDB root;
+  root.SetGameFileName("game.kwf");
+  root.LoadGame();
+  EXPECT_EQ(root.ChildCount(), 1u);
+  ASSERT_NE(root.Store(), nullptr);
+  EXPECT_LT(root.Store()->IndexOf("anything"), 0);
 }
 
 }  // namespace
