@@ -209,6 +209,71 @@ TEST(ElementTree, ScreenWithoutAutoInitKeepsItsSubtreeUninitialised) {
   EXPECT_EQ(image->initPrs, 1);
 }
 
+// A shape that records the traversals that reach it, in one shared log.
+class TTracingShape : public TKwShape {
+ public:
+  TTracingShape(TKwElement* parent, std::string name, std::vector<std::string>& log)
+      : TKwShape(parent), name_(std::move(name)), log_(log) {}
+  void Render(int32_t layer, uint32_t tint, double ox, double oy, bool flag) override {
+    log_.push_back(name_ + "@" + std::to_string(int(ox)) + "," + std::to_string(int(oy)));
+    TKwShape::Render(layer, tint, ox, oy, flag);
+  }
+  void Process() override {
+    log_.push_back(name_);
+    TKwShape::Process();
+  }
+
+ private:
+  std::string name_;
+  std::vector<std::string>& log_;
+};
+
+TEST(ElementTree, RenderWalksVisibleChildrenInOrderWithOffsets) {
+  std::vector<std::string> log;
+  TKwDB root;
+  TKwElement* screen = root.CreateChild("TKwScreen");
+  screen->rX = 1000;  // a screen's children are offset by its position
+  auto* a = new TTracingShape(screen, "a", log);
+  a->rX = 10;
+  a->rY = 20;
+  auto* inner = new TTracingShape(a, "inner", log);
+  inner->SetOrder(3);
+  auto* b = new TTracingShape(screen, "b", log);
+  new TTracingShape(b, "b.child", log);
+  auto* hidden = new TTracingShape(screen, "hidden", log);
+  hidden->SetVis(0);
+  screen->Render(0, 0xFFFFFFFF, 0, 0, false);
+  EXPECT_EQ(log, (std::vector<std::string>{"a@1000,0", "inner@1010,20", "b@1000,0", "b.child@1000,0"}));
+  log.clear();
+  screen->Render(3, 0xFFFFFFFF, 0, 0, false);
+  EXPECT_EQ(log, (std::vector<std::string>{"a@1000,0", "inner@1010,20", "b@1000,0"}))
+      << "b's range 0..0 stops its walk in layer 3";
+  log.clear();
+  screen->Render(4, 0xFFFFFFFF, 0, 0, false);
+  EXPECT_TRUE(log.empty()) << "outside the screen's range nothing is walked";
+  EXPECT_TRUE(b->Loaded) << "rendering acquires resources first";
+}
+
+TEST(ElementTree, ProcessSkipsHiddenSubtreesUnlessMousedNotVis) {
+  std::vector<std::string> log;
+  TKwDB root;
+  TKwElement* screen = root.CreateChild("TKwScreen");
+  auto* a = new TTracingShape(screen, "a", log);
+  new TTracingShape(a, "a.child", log);
+  new TTracingShape(screen, "b", log);
+  a->SetVis(0);
+  screen->Process();
+  EXPECT_EQ(log, (std::vector<std::string>{"a", "b"})) << "a hidden shape is reached but does not go on";
+  log.clear();
+  a->MousedNotVis = 1;
+  screen->Process();
+  EXPECT_EQ(log, (std::vector<std::string>{"a", "a.child", "b"}));
+  log.clear();
+  screen->SetVis(0);  // screens are processed while invisible: MousedNotVis is set for them
+  screen->Process();
+  EXPECT_EQ(log.size(), 3u);
+}
+
 TEST(ElementTree, FindByKeyIsDepthFirstAndSetsTheHint) {
   TKwDB root;
   root.Key = 1;
