@@ -291,9 +291,22 @@ bool TPasCalc::PrepareAndRun(const std::string& source) {
 // ---------------------------------------------------------------------------
 // Blocks and statements
 
+static TBlock& SubBlock(std::unique_ptr<TBlock>& holder, TRange range);
+
 void TPasCalc::ExecBlock(TBlock& block) {
   if (!EnterNesting(block.range)) return;
   if (!block.compiled) CompileBlock(block);
+  // A nested block that is only BEGIN ... END (loop and procedure bodies)
+  // runs its inner block directly: below the outermost block the extra
+  // level changes nothing a script can see.
+  if (blockDepth_ >= 0 && block.stmts.size() == 1) {
+    TStmt& only = *block.stmts[0];
+    if (only.kind == TStmtKind::Compound && !only.labelRunsRest && !only.readerError && Step(only.range)) {
+      ExecBlock(SubBlock(only.block1, only.sub1));
+      LeaveNesting();
+      return;
+    }
+  }
   ++blockDepth_;
   const size_t n = block.stmts.size();
   size_t i = 0;
