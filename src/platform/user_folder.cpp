@@ -34,7 +34,7 @@ std::string SafeFolderName(std::string_view gameId) {
   std::string name = IsValidUtf8(gameId) ? std::string(gameId) : Utf8FromCp1251(gameId);
   for (char& c : name)
     if (c == '/' || c == '\\' || c == '\0') c = '_';
-  if (name.empty() || name == "." || name == "..") name = "_";
+  if (name.empty() || name == "." || name == "..") name.assign(1, '_');
   return name;
 }
 
