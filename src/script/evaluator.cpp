@@ -567,7 +567,8 @@ void TPasCalc::ApplyBinary(uint8_t op, TValue& l, TValue& r, TValue& out, TRange
       if (ls && rs) {
         const std::string& a = l.s;
         const std::string& b = r.s;
-        cmp = a.compare(b);  // std::string compares bytes as unsigned char
+        int c = a.compare(b);  // bytes as unsigned char; a prefix is smaller
+        cmp = c < 0 ? -1 : c > 0 ? 1 : 0;
       } else if (l.IsIntegerLike() && r.IsIntegerLike()) {
         int64_t a, b;
         l.ToInt64(a);

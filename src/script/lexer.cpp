@@ -35,9 +35,9 @@ std::string_view TrimBlanks(std::string_view t) {
   return t;
 }
 
-// One token from `pos`. `afterSplit` is set when a number was cut before
-// "..": the ".." that follows is then the range token even when a digit
-// follows it (1..5 is 1, .. and 5).
+// One token from `pos`. ".." is the range token also when a digit follows
+// it ('a'..3 is 'a', .. and 3), while "..X" stays a name (X of the
+// grandparent). `afterSplit` is set when a number was cut before "..".
 uint8_t NextToken(std::string_view text, size_t& pos, std::string_view& out, bool& afterSplit) {
   while (pos < text.size() && IsBlank(text[pos])) ++pos;
   if (pos >= text.size()) {
@@ -53,7 +53,8 @@ uint8_t NextToken(std::string_view text, size_t& pos, std::string_view& out, boo
     if (len <= bestLen || text.compare(pos, len, kTable[k]) != 0) continue;
     size_t after = pos + len;
     bool boundary = after >= text.size() || !IsIdentChar(static_cast<unsigned char>(text[after])) ||
-                    HasNonIdentChar(kTable[k]) || (k == tkRange && forcedRange);
+                    HasNonIdentChar(kTable[k]) ||
+                    (k == tkRange && (forcedRange || (after < text.size() && IsDigit(text[after]))));
     if (!boundary) continue;
     best = k;
     bestLen = len;
