@@ -20,7 +20,8 @@ void FailCall(const std::string& message) { throw TScriptError(message); }
 
 std::string DescribeValue(const TValue& v) {
   if (v.IsString()) return "'" + v.s + "'";
-  return ValueKindName(v.kind);
+  if (v.IsEmpty()) return "empty";
+  return v.ToString();
 }
 
 int32_t TBuiltinCall::Integer(int i) const {

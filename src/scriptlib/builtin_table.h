@@ -69,7 +69,8 @@ class TBuiltinCall {
 
 // Fails the running call with a message of its own.
 [[noreturn]] void FailCall(const std::string& message);
-// "'abc'" for a string, else the kind's name: how messages show a value.
+// "'abc'" for a string, "empty", else the value's text: how messages show
+// a value.
 std::string DescribeValue(const TValue& v);
 
 // A handler answers false for a call that does not suit it, or throws.

@@ -10,6 +10,7 @@
 namespace kw {
 
 class TPasCalc;
+class TInterpreterPool;
 
 std::span<const TBuiltin> TextBuiltins();
 std::span<const TBuiltin> DateBuiltins();
@@ -22,5 +23,10 @@ TBuiltinLibrary GeneralLibrary();
 // Registers the general functions into one interpreter, in registration
 // order (what kwscript and tests use when no game engine is present).
 void RegisterAllFunctions(TPasCalc& calc);
+// The same into every interpreter of the pool, once at start-up.
+void RegisterAllFunctions(TInterpreterPool& pool);
+// Registers `library` (the general rows plus whatever engine rows the
+// caller added) into every interpreter of the pool.
+void RegisterLibrary(const TBuiltinLibrary& library, TInterpreterPool& pool);
 
 }  // namespace kw

@@ -99,15 +99,4 @@ const TBuiltin kRows[] = {
 
 std::span<const TBuiltin> VariableBuiltins() { return kRows; }
 
-TBuiltinLibrary GeneralLibrary() {
-  TBuiltinLibrary lib;
-  lib.Add(TextBuiltins());
-  lib.Add(DateBuiltins());
-  lib.Add(MathBuiltins());
-  lib.Add(VariableBuiltins());
-  return lib;
-}
-
-void RegisterAllFunctions(TPasCalc& calc) { GeneralLibrary().RegisterInto(calc); }
-
 }  // namespace kw
