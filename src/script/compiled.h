@@ -15,6 +15,7 @@
 
 #include "script/lexer.h"
 #include "script/script_value.h"
+#include "script/var_list.h"
 
 namespace kw {
 
@@ -51,7 +52,7 @@ struct TCallArg {
   std::unique_ptr<TExprUnit> unit;
   std::string joined;       // the tokens without blanks: the variable it may name
   bool joinedValid = false;  // a valid variable name
-  mutable int varHint = -1;
+  mutable TVarHint varHint;
 };
 
 enum class TNodeKind : uint8_t { Const, Error, Seq, Chain, Prefix, Name, Call };
@@ -70,7 +71,8 @@ struct TExprNode {
   std::vector<TIndexGroup> groups;
   std::vector<TCallArg> args;
   TRange argsRange;
-  mutable int varHint = -1, funcHint = -1, procHint = -1;
+  mutable TVarHint varHint;
+  mutable int funcHint = -1, procHint = -1;
 };
 
 enum class TStmtKind : uint8_t {
@@ -110,7 +112,7 @@ struct TStmt {
   std::vector<TIndexGroup> groups;
   TAfterGroups after = TAfterGroups::Call;
   std::string foundText;
-  mutable int varHint = -1;
+  mutable TVarHint varHint;
   // Expressions: assignment value or call, conditions, FOR bounds, CASE selector
   std::unique_ptr<TExprUnit> expr, expr2;
   // Compound: sub1; If: then sub1, else sub2; loops: body sub1

@@ -543,6 +543,36 @@ static void SetIntegral(TValue& out, __int128 v, bool big) {
 }
 
 void TPasCalc::ApplyBinary(uint8_t op, TValue& l, TValue& r, TValue& out, TRange unit) {
+  if ((l.kind == TValueKind::Integer || l.kind == TValueKind::BigInt) &&
+      (r.kind == TValueKind::Integer || r.kind == TValueKind::BigInt)) {
+    // The common case of loops and counters, same results as the general rules below.
+    const int64_t a = l.i, b = r.i;
+    const bool big = l.kind == TValueKind::BigInt || r.kind == TValueKind::BigInt;
+    int64_t v = 0;
+    bool isBool = false, flag = false;
+    switch (op) {
+      case tkPlus: if (__builtin_add_overflow(a, b, &v)) goto general; break;
+      case tkMinus: if (__builtin_sub_overflow(a, b, &v)) goto general; break;
+      case tkMul: if (__builtin_mul_overflow(a, b, &v)) goto general; break;
+      case tkEq: isBool = true; flag = a == b; break;
+      case tkNe: isBool = true; flag = a != b; break;
+      case tkLt: isBool = true; flag = a < b; break;
+      case tkGt: isBool = true; flag = a > b; break;
+      case tkLe: isBool = true; flag = a <= b; break;
+      case tkGe: isBool = true; flag = a >= b; break;
+      default: goto general;
+    }
+    if (!out.s.empty()) out.s.clear();
+    if (isBool) {
+      out.kind = TValueKind::Boolean;
+      out.i = flag ? 1 : 0;
+    } else {
+      out.kind = !big && v >= INT32_MIN && v <= INT32_MAX ? TValueKind::Integer : TValueKind::BigInt;
+      out.i = v;
+    }
+    return;
+  }
+general:
   LanguageKey(l);
   LanguageKey(r);
   auto bad = [&] { Report(5, std::string("Invalid operand types for \"") + OpText(op) + "\"", unit); };

@@ -11,15 +11,8 @@ namespace kw {
 
 namespace {
 
-constexpr int kMaxRunNesting = 512;
 constexpr int kMaxProcedureNesting = 128;
-constexpr size_t kMaxStackBytes = size_t(3) << 20;
 constexpr size_t kMaxCachedTexts = 4096;
-
-// Nesting of blocks and evaluations across every interpreter of the
-// process (event runs nest interpreters on one thread and one stack).
-int gRunNesting = 0;
-const char* gStackBase = nullptr;
 
 std::string TrimUpper(std::string_view name) {
   size_t b = 0, e = name.size();
@@ -98,18 +91,10 @@ void TPasCalc::ReportError(const std::string& message, const std::string& text, 
   Report(code, message, {tokens.data(), tokens.data() + tokens.size()});
 }
 
-bool TPasCalc::EnterNesting(TRange excerpt) {
-  const char* here = static_cast<const char*>(__builtin_frame_address(0));
-  if (gRunNesting == 0) gStackBase = here;
-  if (gRunNesting >= kMaxRunNesting || (gStackBase > here && size_t(gStackBase - here) > kMaxStackBytes)) {
-    Report(kErrNesting, "Script nested too deeply", excerpt);
-    return false;
-  }
-  ++gRunNesting;
-  return true;
+bool TPasCalc::NestingTooDeep(TRange excerpt) {
+  Report(kErrNesting, "Script nested too deeply", excerpt);
+  return false;
 }
-
-void TPasCalc::LeaveNesting() { --gRunNesting; }
 
 bool TPasCalc::Step(TRange excerpt) {
   if (stepBudget_ == 0) return true;
@@ -306,9 +291,22 @@ bool TPasCalc::PrepareAndRun(const std::string& source) {
 // ---------------------------------------------------------------------------
 // Blocks and statements
 
+static TBlock& SubBlock(std::unique_ptr<TBlock>& holder, TRange range);
+
 void TPasCalc::ExecBlock(TBlock& block) {
   if (!EnterNesting(block.range)) return;
   if (!block.compiled) CompileBlock(block);
+  // A nested block that is only BEGIN ... END (loop and procedure bodies)
+  // runs its inner block directly: below the outermost block the extra
+  // level changes nothing a script can see.
+  if (blockDepth_ >= 0 && block.stmts.size() == 1) {
+    TStmt& only = *block.stmts[0];
+    if (only.kind == TStmtKind::Compound && !only.labelRunsRest && !only.readerError && Step(only.range)) {
+      ExecBlock(SubBlock(only.block1, only.sub1));
+      LeaveNesting();
+      return;
+    }
+  }
   ++blockDepth_;
   const size_t n = block.stmts.size();
   size_t i = 0;
@@ -421,6 +419,24 @@ void TPasCalc::ExecStmt(TStmt& s) {
 }
 
 void TPasCalc::ExecAssign(TStmt& s) {
+  if (s.groups.empty() && s.after == TAfterGroups::Assign) {
+    // name := expression, the most common statement
+    TValue v;
+    if (!Evaluate(*s.expr, v)) {
+      Report(1, "Error in expression", s.expr->range);
+      return;
+    }
+    if (!s.nameValid) {
+      Report(4, "Invalid variable name: " + s.name, s.range);
+      return;
+    }
+    if (Vars.HasArrayNamed(s.name)) {
+      Report(24, "Array with same name exist : " + s.name, s.range);
+      return;
+    }
+    Vars.Put(s.name, v, &s.varHint);
+    return;
+  }
   std::string texts[2];
   if (!s.groups.empty() && !EvalGroups(s.groups, texts, s.range)) return;
   if (s.after == TAfterGroups::Found) {

@@ -77,8 +77,22 @@ class TPasCalc {
   void ResetRunState();
   std::shared_ptr<TCompiledText> Compiled(const std::string& tokenString);
   void Report(int code, std::string message, TRange excerpt);
-  bool EnterNesting(TRange excerpt);
-  void LeaveNesting();
+  bool EnterNesting(TRange excerpt) {
+    const char* here = static_cast<const char*>(__builtin_frame_address(0));
+    if (runNesting_ == 0) stackBase_ = here;
+    if (runNesting_ >= kMaxRunNesting || (stackBase_ > here && size_t(stackBase_ - here) > kMaxStackBytes))
+      return NestingTooDeep(excerpt);
+    ++runNesting_;
+    return true;
+  }
+  void LeaveNesting() { --runNesting_; }
+  bool NestingTooDeep(TRange excerpt);
+  // Nesting of blocks and evaluations across every interpreter of the
+  // process (event runs nest interpreters on one thread and one stack).
+  static inline int runNesting_ = 0;
+  static inline const char* stackBase_ = nullptr;
+  static constexpr int kMaxRunNesting = 512;
+  static constexpr size_t kMaxStackBytes = size_t(3) << 20;
   bool Step(TRange excerpt);
 
   // Preparation

@@ -33,6 +33,26 @@ struct TValue {
   std::string s;  // String
 
   TValue() = default;
+  // Copies only the string of string values: numbers copied over numbers
+  // never touch the string member (the hot path of every assignment).
+  TValue(const TValue& o) : kind(o.kind), i(o.i) {
+    if (o.kind == TValueKind::String) s = o.s;
+  }
+  TValue(TValue&& o) noexcept : kind(o.kind), i(o.i), s(std::move(o.s)) {}
+  TValue& operator=(const TValue& o) {
+    kind = o.kind;
+    i = o.i;  // the union's bits (i and f share them)
+    if (o.kind == TValueKind::String) s = o.s;
+    else if (!s.empty()) s.clear();
+    return *this;
+  }
+  TValue& operator=(TValue&& o) noexcept {
+    kind = o.kind;
+    i = o.i;
+    if (o.kind == TValueKind::String) s = std::move(o.s);
+    else if (!s.empty()) s.clear();
+    return *this;
+  }
   static TValue Integer(int32_t v) { TValue r; r.kind = TValueKind::Integer; r.i = v; return r; }
   static TValue BigInt(int64_t v) { TValue r; r.kind = TValueKind::BigInt; r.i = v; return r; }
   static TValue Byte(uint8_t v) { TValue r; r.kind = TValueKind::Byte; r.i = v; return r; }

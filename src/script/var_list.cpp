@@ -43,9 +43,24 @@ static void Diagnostic(const char* what, std::string_view name) {
   WriteErrorLogLine(line);
 }
 
+uint64_t TVarList::NextStamp(uint64_t stamp, std::string_view name) {
+  uint64_t h = 1469598103934665603ull;
+  for (unsigned char c : name) h = (h ^ c) * 1099511628211ull;
+  uint64_t z = stamp ^ (h + 0x9E3779B97F4A7C15ull + (stamp << 6) + (stamp >> 2));
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+void TVarList::Restamp() {
+  stamp_ = kEmptyStamp;
+  for (const TVar& r : records_) stamp_ = NextStamp(stamp_, r.Name);
+}
+
 void TVarList::Clear() {
   records_.clear();
   arrayBases_.clear();
+  stamp_ = kEmptyStamp;
 }
 
 int TVarList::IndexOf(std::string_view name) const {
@@ -69,6 +84,7 @@ void TVarList::NoteName(const std::string& name) {
 
 void TVarList::Append(TVar record) {
   NoteName(record.Name);
+  stamp_ = NextStamp(stamp_, record.Name);
   records_.push_back(std::move(record));
 }
 
@@ -76,20 +92,19 @@ void TVarList::Delete(int index) {
   if (index < 0 || index >= Count()) return;
   bool bracket = records_[size_t(index)].Name.find('[') != std::string::npos;
   records_.erase(records_.begin() + index);
+  Restamp();
   if (bracket) {
     arrayBases_.clear();
     for (const TVar& r : records_) NoteName(r.Name);
   }
 }
 
-bool TVarList::HasArrayNamed(std::string_view base) const {
-  if (arrayBases_.empty()) return false;
-  return arrayBases_.count(std::string(base)) != 0;
-}
+bool TVarList::HasArrayNamedSlow(std::string_view base) const { return arrayBases_.count(std::string(base)) != 0; }
 
 void TVarList::AssignFrom(const TVarList& other) {
   records_ = other.records_;
   arrayBases_ = other.arrayBases_;
+  stamp_ = other.stamp_;
 }
 
 bool TVarList::AddMissing(const TVar& record) {
@@ -109,18 +124,20 @@ bool TVarList::Add(const TVar& record) {
 
 bool TVarList::Put(const TVar& record) { return Put(record.Name, record.Value); }
 
-bool TVarList::Put(std::string_view name, const TValue& value, int* hint) {
-  int localHint = -1;
+bool TVarList::PutSlow(std::string_view name, const TValue& value, TVarHint* hint) {
+  TVarHint localHint;
   int i = IndexOf(name, hint ? *hint : localHint);
   if (i >= 0) {
     records_[size_t(i)].Value = value;
     return true;
   }
   if (WritePath(ScriptContext().CurrentElement, name, value, *this)) return true;
-  TVar record{std::string(name), value};
-  bool added = Add(record);
-  if (added && hint) *hint = Count() - 1;
-  return added;
+  // Add, knowing the name is not in the table.
+  if (!IsValidVarName(name)) return false;
+  if (name.find('.') != std::string_view::npos) Diagnostic("Add var ", name);
+  Append(TVar{std::string(name), value});
+  if (hint) *hint = {Count() - 1, stamp_};
+  return true;
 }
 
 bool TVarList::PutExisting(std::string_view name, const TValue& value) {
@@ -135,8 +152,8 @@ bool TVarList::Get(std::string_view name, TVar& record) const {
   return Get(name, record.Value);
 }
 
-bool TVarList::Get(std::string_view name, TValue& value, int* hint) const {
-  int localHint = -1;
+bool TVarList::GetSlow(std::string_view name, TValue& value, TVarHint* hint) const {
+  TVarHint localHint;
   int i = IndexOf(name, hint ? *hint : localHint);
   if (i >= 0) {
     value = records_[size_t(i)].Value;
@@ -229,6 +246,8 @@ bool ReadPath(TScriptElement* start, std::string_view name, TValue& value, const
 }
 
 bool WritePath(TScriptElement* start, std::string_view name, const TValue& value, const TVarList& vars) {
+  if (!name.empty() && name[0] != '.' && name[0] != '@' && name.find('.') == std::string_view::npos)
+    return start && start->SetValue(std::string(name), value);  // a plain name: a value of the element
   TScriptElement* cur = start;
   bool handleOnly;
   TValue handleValue;

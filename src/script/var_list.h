@@ -3,6 +3,7 @@
 // resolved through the element tree (ReadPath, WritePath).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -12,6 +13,13 @@
 #include "script/script_value.h"
 
 namespace kw {
+
+// Where a name was last found: valid while the table keeps the same names
+// in the same places (its stamp), so repeated lookups skip the search.
+struct TVarHint {
+  int index = -1;
+  uint64_t stamp = 0;
+};
 
 struct TVar {
   std::string Name;
@@ -35,11 +43,11 @@ class TVarList {
 
   int IndexOf(std::string_view name) const;
   // As IndexOf, trying the position in `hint` first and leaving the found
-  // position there (names are unique, so a matching name is the record).
-  int IndexOf(std::string_view name, int& hint) const {
-    if (hint >= 0 && hint < int(records_.size()) && records_[size_t(hint)].Name == name) return hint;
+  // position there. Records' names must not be changed through operator[].
+  int IndexOf(std::string_view name, TVarHint& hint) const {
+    if (HintHolds(hint, name)) return hint.index;
     int i = IndexOf(name);
-    if (i >= 0) hint = i;
+    if (i >= 0) hint = {i, stamp_};
     return i;
   }
   bool Find(std::string_view name, TVar& record) const;
@@ -51,31 +59,60 @@ class TVarList {
   // Assignment: replaces an existing record, else writes the element value
   // the name reaches from CurrentElement, else adds a variable.
   bool Put(const TVar& record);
-  bool Put(std::string_view name, const TValue& value, int* hint = nullptr);
+  bool Put(std::string_view name, const TValue& value, TVarHint* hint = nullptr) {
+    if (hint && HintHolds(*hint, name)) {
+      records_[size_t(hint->index)].Value = value;
+      return true;
+    }
+    return PutSlow(name, value, hint);
+  }
+  bool PutSlow(std::string_view name, const TValue& value, TVarHint* hint);
   bool PutExisting(std::string_view name, const TValue& value);
   // Reading: an existing record, else the name read as a path from
   // CurrentElement (ReadPath).
   bool Get(std::string_view name, TVar& record) const;
-  bool Get(std::string_view name, TValue& value, int* hint = nullptr) const;
+  bool Get(std::string_view name, TValue& value, TVarHint* hint = nullptr) const {
+    if (hint && HintHolds(*hint, name)) {
+      value = records_[size_t(hint->index)].Value;
+      return true;
+    }
+    return GetSlow(name, value, hint);
+  }
+  bool GetSlow(std::string_view name, TValue& value, TVarHint* hint) const;
   void CopyTo(TVarList& other) const;
 
   // Appends without any check (argument tables hold many "VAR" records).
   void Append(TVar record);
   void Delete(int index);
   // True when some variable's name is `base` followed by "[".
-  bool HasArrayNamed(std::string_view base) const;
+  bool HasArrayNamed(std::string_view base) const {
+    return !arrayBases_.empty() && HasArrayNamedSlow(base);
+  }
 
   void Swap(TVarList& other) noexcept {
     records_.swap(other.records_);
     arrayBases_.swap(other.arrayBases_);
+    std::swap(stamp_, other.stamp_);
   }
   // Copies `other` into this table, reusing this table's storage.
   void AssignFrom(const TVarList& other);
 
  private:
   void NoteName(const std::string& name);
+  bool HasArrayNamedSlow(std::string_view base) const;
   std::vector<TVar> records_;
   std::unordered_set<std::string> arrayBases_;
+  bool HintHolds(const TVarHint& hint, std::string_view name) const {
+    return hint.stamp == stamp_ && hint.index >= 0 && size_t(hint.index) < records_.size() &&
+           records_[size_t(hint.index)].Name.size() == name.size();
+  }
+  void Restamp();
+  // A 64-bit digest of the names in order: tables that hold the same names
+  // in the same places share it, so a hint stays good across procedure
+  // calls that rebuild the same layout.
+  static constexpr uint64_t kEmptyStamp = 0x6A09E667F3BCC908ull;
+  static uint64_t NextStamp(uint64_t stamp, std::string_view name);
+  uint64_t stamp_ = kEmptyStamp;
 };
 
 // The read side of a path from `start` (see the grammar in var_list.cpp).

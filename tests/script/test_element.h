@@ -18,7 +18,8 @@ namespace kw::test {
 class TTestElement : public TScriptElement {
  public:
   TTestElement(std::string id, std::string className, uint32_t handle, TTestElement* parent)
-      : id_(std::move(id)), class_(std::move(className)), handle_(handle), parent_(parent) {}
+      : id_(std::move(id)), upperId_(AsciiUpperCase(id_)), class_(std::move(className)), handle_(handle),
+        parent_(parent) {}
 
   std::map<std::string, TValue> props;  // upper-case names
   TVarList vars;
@@ -30,7 +31,7 @@ class TTestElement : public TScriptElement {
     auto it = props.find(name);
     if (it != props.end()) { value = it->second; return true; }
     for (auto& c : children)
-      if (AsciiUpperCase(c->id_) == name) { value = TValue::Element(c->handle_); return true; }
+      if (c->upperId_ == name) { value = TValue::Element(c->handle_); return true; }
     if (name == "NIL") { value = TValue::Element(0); return true; }
     if (name == "SELF") { value = TValue::Element(handle_); return true; }
     if (name == "CLASS") { value = TValue::String(AsciiUpperCase(class_)); return true; }
@@ -68,7 +69,7 @@ class TTestElement : public TScriptElement {
   }
 
  private:
-  std::string id_, class_;
+  std::string id_, upperId_, class_;
   uint32_t handle_;
   TTestElement* parent_;
 };
