@@ -22,15 +22,19 @@ class TPasCalc;
 constexpr int kAnyCount = -1;
 
 // How many arguments a function takes, and which must be variables.
+// Eight bytes, so that an entry (rule and handler) fits inside the
+// interpreter's function object without a heap block per call.
 struct TArgRule {
-  int MinArgs = 0;
-  int MaxArgs = 0;       // kAnyCount: no upper bound
+  int16_t MinArgs = 0;
+  int16_t MaxArgs = 0;   // kAnyCount: no upper bound
   uint32_t VarMask = 0;  // bit i: argument i must be an existing variable ("VAR")
 };
 
-constexpr TArgRule Args(int count, uint32_t varMask = 0) { return {count, count, varMask}; }
-constexpr TArgRule ArgsBetween(int least, int most, uint32_t varMask = 0) { return {least, most, varMask}; }
-constexpr TArgRule ArgsAtLeast(int least) { return {least, kAnyCount, 0}; }
+constexpr TArgRule Args(int count, uint32_t varMask = 0) { return {int16_t(count), int16_t(count), varMask}; }
+constexpr TArgRule ArgsBetween(int least, int most, uint32_t varMask = 0) {
+  return {int16_t(least), int16_t(most), varMask};
+}
+constexpr TArgRule ArgsAtLeast(int least) { return {int16_t(least), int16_t(kAnyCount), 0}; }
 constexpr uint32_t VarArg(int index) { return uint32_t(1) << index; }
 
 // The one check of argument counts and "VAR" arguments.
