@@ -40,13 +40,20 @@ TEST(IncDec, StepTheVariableWithTheExpressionOperators) {
   EXPECT_EQ(h.Error(), "Invalid parameters, function INC");
 }
 
-TEST(IncDec, LanguageKeysAreLookedUpAsInExpressions) {
-  ScriptContext().LookupText = [](const std::string& key) { return key == "HI" ? std::string("hello") : ""; };
+class LanguageKeys : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ScriptContext().LookupText = [](const std::string& key) { return key == "HI" ? std::string("hello") : ""; };
+  }
+  void TearDown() override { ScriptContext().LookupText = nullptr; }
+};
+
+TEST_F(LanguageKeys, AreLookedUpAsInExpressions) {
   TScriptHarness h;
   ASSERT_TRUE(h.Run("S := '>'; Inc(S, \"HI\")")) << h.Error();
   EXPECT_EQ(h.Value("S"), "string:>hello");
   EXPECT_EQ(h.Eval("Decode('hello', \"HI\", 1, 2)"), "integer:1");
-  ScriptContext().LookupText = nullptr;
+  EXPECT_EQ(h.Eval("Decode(\"HI\", 'hello', 1, 2)"), "integer:1");
 }
 
 TEST(GetVar, ReadsStrictlyAndGivesNilForWhatItCannotRead) {
