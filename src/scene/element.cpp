@@ -8,6 +8,7 @@
 #include "scene/class_registry.h"
 #include "scene/run_event.h"
 #include "scene/shell_state.h"
+#include "script/script_context.h"
 
 namespace kw {
 
@@ -139,12 +140,14 @@ void TKwElement::Init() {
   if (Initialised) return;
   Initialised = true;
   if (ClassId() == TKwClass::Screen && !AutoInit) return;
-  RunScript("Init", scripts_[esInit]);
+  Vars.Clear();
+  RunScript("Init", scripts_[esInit], &Vars);
   for (size_t i = 0; i < children_.size(); ++i) children_[i]->Init();
 }
 
 void TKwElement::InitPr() {
-  RunScript("InitPr", scripts_[esInit]);
+  Vars.Clear();
+  RunScript("InitPr", scripts_[esInit], &Vars);
   for (size_t i = 0; i < children_.size(); ++i) children_[i]->InitPr();
 }
 
@@ -221,10 +224,10 @@ void TKwElement::SetOrder(int32_t value) {
   }
 }
 
-void TKwElement::RunScript(const char* eventName, const TEventScript& script) {
+void TKwElement::RunScript(const char* eventName, const TEventScript& script, TVarList* table) {
   if (script.Empty()) return;
-  Shell().EventName = eventName;
-  RunEvent(*this, script.Prepared);
+  ScriptContext().EventName = eventName;
+  RunEvent(*this, script.Prepared, table);
 }
 
 }  // namespace kw

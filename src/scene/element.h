@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "scene/property.h"
+#include "script/script_element.h"
+#include "script/var_list.h"
 
 namespace kw {
 
@@ -54,12 +56,12 @@ using TBool8 = uint8_t;
 // even (2.5 gives 2, 3.5 gives 4), clamped to the int32 range; NaN gives 0.
 int32_t RoundHalfEven(double value);
 
-class TKwElement {
+class TKwElement : public TScriptElement {
  public:
   // With a parent the element is appended to the parent's children (which
   // own it), made visible and hit-testable; without one it is a root.
   explicit TKwElement(TKwElement* parent);
-  virtual ~TKwElement();
+  ~TKwElement() override;
   TKwElement(const TKwElement&) = delete;
   TKwElement& operator=(const TKwElement&) = delete;
 
@@ -112,6 +114,20 @@ class TKwElement {
   virtual void AfterLoad();
   virtual void LoadResources();
 
+  // --- Named values for scripts (element_values.cpp). The name arrives
+  // upper case in the ASCII letters, as the script wrote it. GetValue
+  // answers, in order: a variable of Vars, a published property (any
+  // letter case), a child by Id, the computed names (SELF, PARENT, ABSX,
+  // ...). SetValue: a language key is looked up first; then a variable of
+  // Vars, a published property, CURSOR, ABSX, ABSY. Kinds extend both,
+  // asking the base first.
+  bool GetValue(const std::string& name, TValue& value) override;
+  bool SetValue(const std::string& name, const TValue& value) override;
+  TScriptElement* ScriptParent() const override { return parent_; }
+  uint32_t ScriptHandle() const override { return handle_; }
+  std::string ScriptId() const override { return Id; }
+  std::string ScriptClassName() const override { return ClassName(); }
+
   // --- Tree operations.
   // Creates a child of the named class (exact, case-sensitive name) when the
   // class may be a child of this element's class; none otherwise.
@@ -139,8 +155,9 @@ class TKwElement {
   // --- Event scripts.
   TEventScript& Script(TBaseScript which) { return scripts_[which]; }
   const TEventScript& Script(TBaseScript which) const { return scripts_[which]; }
-  // Sets EventName and runs the script on this element (nothing when empty).
-  void RunScript(const char* eventName, const TEventScript& script);
+  // Sets EventName and runs the script on this element (nothing when
+  // empty); the variables the run leaves join `table` when one is given.
+  void RunScript(const char* eventName, const TEventScript& script, TVarList* table = nullptr);
 
   // --- Fields, in the base's declared order.
   bool Loaded = false;
@@ -158,6 +175,10 @@ class TKwElement {
   double rX = 0.0;
   double rY = 0.0;
   TBool8 Vis = 0;
+  // The element's own script variables: what its last exInit run left
+  // (for the root, also what its exSetScreen runs added). Emptied by each
+  // Init and InitPr.
+  TVarList Vars;
 
  protected:
   // The root makes itself its own root.

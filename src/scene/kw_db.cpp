@@ -4,15 +4,19 @@
 
 #include "media/kw_store.h"
 #include "platform/files.h"
+#include "platform/ini.h"
 #include "platform/log.h"
 #include "scene/class_registry.h"
 #include "scene/prop_fields.h"
 
 namespace kw {
 
-TKwDB::TKwDB() : TKwElement(nullptr) { MakeRoot(); }
+TKwDB::TKwDB() : TKwElement(nullptr) {
+  MakeRoot();
+  ConnectScripts();
+}
 
-TKwDB::~TKwDB() = default;
+TKwDB::~TKwDB() { DisconnectScripts(); }
 
 std::string TKwDB::PackNameFor(std::string_view gameFileName) {
   std::string name = ExtractFileName(gameFileName);

@@ -12,6 +12,8 @@
 namespace kw {
 
 class TKwStore;
+class TMemIniFile;
+class TIniFile;
 
 class TKwDB : public TKwElement {
  public:
@@ -38,6 +40,18 @@ class TKwDB : public TKwElement {
   bool LoadingFile() const { return loadingFile_; }
 
   void RunExit() { RunScript("Exit", exExit); }
+  // Runs exSetScreen (event "SetScreen"): the variables it creates join the
+  // root's Vars, while those the root already has keep their values.
+  void RunSetScreen() { RunScript("SetScreen", exSetScreen, &Vars); }
+
+  // After the base: VOLMUZ, VOLSND, FULLSCREEN, SYSCURSOR, CHEAT, UNICODE
+  // for reading; the first four for writing.
+  bool GetValue(const std::string& name, TValue& value) override;
+  bool SetValue(const std::string& name, const TValue& value) override;
+
+  // The text of a language key: "Section.Key", or a key of the section
+  // "Default". Empty when the key is absent or no language file is open.
+  std::string LookupText(std::string_view id) const;
 
   int32_t CurKey = 0;
   int32_t InitScreen = 0;
@@ -63,8 +77,22 @@ class TKwDB : public TKwElement {
   // Process-wide volumes kept with the root, read by sound and music.
   int32_t SoundVolume = 100;
   int32_t MusicVolume = 50;
+  // The cheat code matched last (scripts read CHEAT).
+  std::string CheatValue;
+  // The game has a Unicode glyph font: strings may hold escaped characters.
+  bool UnicodeMode = false;
+  // The language file in use, read into memory; none until one is opened.
+  std::unique_ptr<TMemIniFile> LanguageTexts;
+  // The player's settings file; none until one is opened.
+  std::unique_ptr<TIniFile> Settings;
 
  private:
+  // The script layer reaches the game through this root (kw_db_scripts.cpp):
+  // the KWDB path segment, element handles, language keys, SaveErr and the
+  // Unicode mode. The latest root created is the one connected.
+  void ConnectScripts();
+  void DisconnectScripts();
+
   std::string gameFileName_;
   std::unique_ptr<TKwStore> store_;
   bool loadingFile_ = false;

@@ -1,16 +1,57 @@
 #include "scene/run_event.h"
 
+#include "scene/element.h"
+#include "script/interpreter_pool.h"
+#include "script/script_context.h"
+
 namespace kw {
 
-std::string PrepareEventScript(std::string_view) {
-  // The tokeniser of the script layer makes the prepared form; the scripting
-  // bridge installs it here. Without it a script has no prepared form.
-  return {};
+std::string PrepareEventScript(std::string_view text) {
+  std::string tokens;
+  if (text.empty()) return tokens;
+  InterpreterPool().CurrentInterpreter().Prepare(std::string(text), tokens);
+  return tokens;
 }
 
-void RunEvent(TKwElement&, const std::string& prepared) {
+namespace {
+
+// CurrentElement and PreviousElement for the length of one run, restored
+// however the run ends.
+class TCurrentElementScope {
+ public:
+  explicit TCurrentElementScope(TScriptElement& element)
+      : ctx_(ScriptContext()), current_(ctx_.CurrentElement), previous_(ctx_.PreviousElement) {
+    ctx_.PreviousElement = ctx_.CurrentElement;
+    ctx_.CurrentElement = &element;
+  }
+  ~TCurrentElementScope() {
+    ctx_.CurrentElement = current_;
+    ctx_.PreviousElement = previous_;
+  }
+  TCurrentElementScope(const TCurrentElementScope&) = delete;
+  TCurrentElementScope& operator=(const TCurrentElementScope&) = delete;
+
+ private:
+  TScriptContext& ctx_;
+  TScriptElement* current_;
+  TScriptElement* previous_;
+};
+
+}  // namespace
+
+void RunEvent(TKwElement& element, const std::string& prepared, TVarList* table) {
+  TInterpreterPool& pool = InterpreterPool();
+  TEventLevel level(pool);
+  if (!level.Entered()) return;
+  TPasCalc& calc = pool.CurrentInterpreter();
+  calc.Vars.Clear();
   if (prepared.empty()) return;
-  // Runs through the interpreter pool once the scripting bridge is wired.
+  {
+    TCurrentElementScope scope(element);
+    calc.Run(prepared);
+  }
+  if (!table) return;
+  for (int i = 0; i < calc.Vars.Count(); ++i) table->AddMissing(calc.Vars[i]);
 }
 
 }  // namespace kw

@@ -2,6 +2,7 @@
 
 #include "scene/element.h"
 #include "scene/kw_text.h"
+#include "script/script_context.h"
 
 namespace kw {
 
@@ -24,6 +25,10 @@ void ForgetElementReferences(const TKwElement* element) {
   forget(s.PressedElement);
   forget(s.CursorElement);
   forget(s.EntryText);
+  TScriptContext& ctx = ScriptContext();
+  const TScriptElement* gone = element;
+  if (ctx.CurrentElement == gone) ctx.CurrentElement = nullptr;
+  if (ctx.PreviousElement == gone) ctx.PreviousElement = nullptr;
 }
 
 }  // namespace kw

@@ -36,11 +36,14 @@ struct TShellState {
   int32_t MsX = 0, MsY = 0;             // last mouse position, frame pixels
   int32_t MsDX = 0, MsDY = 0;           // movement of the last mouse move
   int32_t KeyDowned = 0;                // code of the last key pressed
-  std::string EventName;                // the event whose script runs now
   int32_t ProcessTick = 0;              // process ticks since start
   int32_t LogoIndex = 0;                // logo on show; -1 once the game runs
   int32_t LogoTick = 0;                 // ticks since the current logo began
   bool ExitRequest = false;             // a script asked the program to end
+  // Pictures registered for the screen switch that loads now, and how many
+  // of them are loaded (scripts read IMFORLOADCOUNT, IMFORLOADPOS).
+  int32_t ImForLoadCount = 0;
+  int32_t ImForLoadPos = 0;
 
   // Random seed for the run: given with --seed, else taken from the clock at
   // start-up. The script library's random generator starts from it.

@@ -27,9 +27,21 @@ void TInterpreterPool::ForEach(const std::function<void(TPasCalc&)>& fn) {
   for (auto& p : pool_) fn(*p);
 }
 
-TInterpreterPool& InterpreterPool() {
-  static TInterpreterPool pool;
+namespace {
+
+std::unique_ptr<TInterpreterPool>& PoolHolder() {
+  static std::unique_ptr<TInterpreterPool> pool;
   return pool;
 }
+
+}  // namespace
+
+TInterpreterPool& InterpreterPool() {
+  auto& pool = PoolHolder();
+  if (!pool) pool = std::make_unique<TInterpreterPool>();
+  return *pool;
+}
+
+void DestroyInterpreterPool() { PoolHolder().reset(); }
 
 }  // namespace kw

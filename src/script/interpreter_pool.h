@@ -38,8 +38,11 @@ class TInterpreterPool {
   int depth_ = 1;
 };
 
-// The process-wide pool (window thread only).
+// The process-wide pool (window thread only), created on first use: the
+// player creates it at start-up, before the window, and destroys it at
+// shutdown once the exit event has run.
 TInterpreterPool& InterpreterPool();
+void DestroyInterpreterPool();
 
 // Scoped EnterEvent / LeaveEvent: `Entered()` tells whether the event may run.
 class TEventLevel {
