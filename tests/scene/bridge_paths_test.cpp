@@ -165,7 +165,7 @@ TEST_F(BridgePaths, PropertyWritesConvertOrStopTheScript) {
     bool stops;
   } cases[] = {
       {"SCALE := 'abc'; A := 1;", true},     // no number for a real
-      {"X := 1E20; A := 1;", true},          // beyond the integer range
+      {"X := 99999999999.0; A := 1;", true},          // beyond the integer range
       {"SCALE := '2.5'; A := 1;", false},
       {"X := '12'; A := 1;", false},
       {"Y := 'twelve'; A := 1;", false},     // text that is no integer stores 0
@@ -191,10 +191,10 @@ TEST_F(BridgePaths, PropertyWritesConvertOrStopTheScript) {
 
 TEST_F(BridgePaths, EventScriptPropertiesArePreparedWhenWritten) {
   TKwElement& sib = At("Screen1.Sib");
-  TVarList left = Run(sib, "EXUPDATE := 'KWDB.TAG := ''updated'';'; A := EXUPDATE;");
-  EXPECT_EQ(Var(left, "A").s, "KWDB.TAG := 'updated';");
+  TVarList left = Run(sib, "EXUPDATE := 'KWDB.TAG := KWDB.ID;'; A := EXUPDATE;");
+  EXPECT_EQ(Var(left, "A").s, "KWDB.TAG := KWDB.ID;");
   sib.Update();
-  EXPECT_EQ(root->Tag, "updated");
+  EXPECT_EQ(root->Tag, "Game");
 }
 
 TEST_F(BridgePaths, TheRootsMouseScriptsSeeTheElementAsSelf) {
@@ -213,7 +213,7 @@ TEST_F(BridgePaths, LanguageKeysAreLookedUpOnWrite) {
   }
   root->LanguageTexts = std::make_unique<TMemIniFile>(folder / "eng.lng");
   auto& text = static_cast<TKwText&>(At("Screen1.T"));
-  Run(text, "TEXT := '\"Hello\"'; TAG := '\" Menu . Play \"'; KWDB.TAG := '\"Missing\"';");
+  Run(text, "Q := CHAR(34); TEXT := Q + 'Hello' + Q; TAG := Q + ' Menu . Play' + Q; KWDB.TAG := Q + 'Missing' + Q;");
   EXPECT_EQ(text.Text, "Bonjour");
   EXPECT_EQ(text.Tag, "Jouer");
   EXPECT_EQ(root->Tag, "\"Missing\"");
