@@ -14,6 +14,7 @@
 #include "platform/png_codec.h"
 #include "platform/user_folder.h"
 #include "scene/kw_db.h"
+#include "scene/scripting.h"
 #include "scene/shell_state.h"
 
 namespace kw {
@@ -53,6 +54,10 @@ int TPlayer::Run() {
   Shell().SeedGiven = options_.Seed.has_value();
   Shell().RandomSeed = options_.Seed ? *options_.Seed
                                      : uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
+  // The interpreter pool with every built-in, the script random source
+  // from the seed, the script clock from the player's clock (a virtual
+  // clock makes Now, Date and Time repeat in a headless run).
+  StartScripting(Shell().RandomSeed, &clock_);
   Shell().LoadNow = true;
 
   if (!FormCreate()) {
@@ -147,7 +152,7 @@ void TPlayer::FormClose() {
   timer_.SetEnabled(false);
   if (root_) root_->RunExit();
   Shell().CurrentScreen = nullptr;
-  // The interpreter pool belongs to the script layer and goes with it.
+  StopScripting();
   root_.reset();
   Shell().CursorAt = nullptr;
   location_.DeVoduzIni.reset();
@@ -156,6 +161,7 @@ void TPlayer::FormClose() {
 
 bool TPlayer::LoadWithoutWindow() {
   ResetShellState();
+  StartScripting(0, &clock_);
   Shell().TestMode = options_.TestMode;
   FindGame();
   CreateAndLoadRoot();

@@ -10,13 +10,26 @@
 // EXCERPT when an error was recorded. --log copies error-log lines to
 // stderr. Exit status: 0 no error, 1 an error was recorded, 2 usage or file
 // errors.
+//
+// With --game the game file is loaded as the player loads it (from its own
+// folder, with every built-in registered), the tree is initialised (the
+// root's Init; --no-init skips it), PATH is resolved from the root as a
+// script path is (KWDB.SCREEN1.BUTTON1, KWDB.SCREEN1.CHILD2) and the
+// script runs as that element's event.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <memory>
 #include <iostream>
 #include <iterator>
 #include <string>
 
+#include "platform/codepage.h"
 #include "platform/files.h"
+#include "scene/kw_db.h"
+#include "scene/scripting.h"
+#include "scene/shell_state.h"
+#include "script/var_list.h"
 #include "script/interpreter_pool.h"
 #include "script/script_context.h"
 #include "script/script_report.h"
@@ -43,19 +56,20 @@ class TEmptyRootStandIn : public kw::TScriptElement {
 };
 
 int Usage() {
-  std::fprintf(stderr, "usage: kwscript [--exec] [--game GAME.kwf --as PATH] [--log] FILE\n");
+  std::fprintf(stderr, "usage: kwscript [--exec] [--game GAME.kwf --as PATH [--no-init]] [--log] FILE\n");
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool exec = false, log = false;
+  bool exec = false, log = false, noInit = false;
   std::string game, as, file;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--exec") exec = true;
     else if (a == "--log") log = true;
+    else if (a == "--no-init") noInit = true;
     else if (a == "--game" && i + 1 < argc) game = argv[++i];
     else if (a == "--as" && i + 1 < argc) as = argv[++i];
     else if (a == "--help" || a == "-h") return Usage();
@@ -64,10 +78,6 @@ int main(int argc, char** argv) {
     else return Usage();
   }
   if (file.empty() || game.empty() != as.empty()) return Usage();
-  if (!game.empty()) {
-    std::fprintf(stderr, "kwscript: --game is not available in this build (no scene library yet)\n");
-    return 2;
-  }
   std::string text;
   if (file == "-") {
     text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
@@ -76,13 +86,40 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  TEmptyRootStandIn root;
+  TEmptyRootStandIn standIn;
   kw::TScriptContext& ctx = kw::ScriptContext();
-  ctx.Root = &root;
-  ctx.ElementByHandle = [&root](uint32_t h) -> kw::TScriptElement* {
-    return h == TEmptyRootStandIn::kHandle ? &root : nullptr;
-  };
   if (log) ctx.OnLogLine = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
+  kw::TScriptElement* self = &standIn;
+  std::unique_ptr<kw::TKwDB> gameRoot;
+  if (!game.empty()) {
+    const std::filesystem::path gamePath(game);
+    if (!std::filesystem::is_regular_file(gamePath)) {
+      std::fprintf(stderr, "kwscript: no game file at %s\n", game.c_str());
+      return 2;
+    }
+    kw::StartScripting(0, nullptr);
+    if (gamePath.has_parent_path()) kw::SetCurrentFolder(gamePath.parent_path());
+    gameRoot = std::make_unique<kw::TKwDB>();  // connects itself as the scripts' root
+    gameRoot->SetGameFileName(gamePath.filename().string());
+    kw::Shell().LoadNow = false;
+    gameRoot->LoadGame();
+    kw::Shell().LoadNow = true;
+    if (!noInit) gameRoot->Init();
+    kw::TValue target;
+    ctx.StrictPaths = true;
+    const bool found = kw::ReadPath(gameRoot.get(), kw::AsciiUpperCase(as), target, kw::TVarList());
+    ctx.StrictPaths = false;
+    self = found ? ctx.FindElement(target.Handle()) : nullptr;
+    if (!self) {
+      std::fprintf(stderr, "kwscript: %s names no element of the game\n", as.c_str());
+      return 2;
+    }
+  } else {
+    ctx.Root = &standIn;
+    ctx.ElementByHandle = [&standIn](uint32_t h) -> kw::TScriptElement* {
+      return h == TEmptyRootStandIn::kHandle ? &standIn : nullptr;
+    };
+  }
   ctx.EventName = "Init";
 
   kw::TInterpreterPool& pool = kw::InterpreterPool();
@@ -93,7 +130,7 @@ int main(int argc, char** argv) {
   kw::TPasCalc& calc = pool.CurrentInterpreter();
   calc.Vars.Clear();
   ctx.PreviousElement = ctx.CurrentElement;
-  ctx.CurrentElement = &root;
+  ctx.CurrentElement = self;
   if (exec) calc.PrepareAndRun(text);
   else calc.Run(tokens);
   ctx.CurrentElement = nullptr;

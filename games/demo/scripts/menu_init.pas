@@ -1,1 +1,4 @@
 SHOWN := 1;
+GREETING := 'Welcome';
+PLAYBUTTON.TAG := 'ready';
+KWDB.MENU.TITLE.SCALE := 2;

@@ -1,0 +1,4 @@
+A := TAG;
+B := .SHOWN;
+C := KWDB.MENU.GREETING;
+D := PARENT.CLASS;
