@@ -717,7 +717,7 @@ bool TPasCalc::CallProcedure(const TProcedure& proc, const std::vector<TCallArg>
   if (ok) {
     if (proc.IsFunction) Vars.Delete(Vars.IndexOf("RESULT"));
     if (!proc.CompiledBody) proc.CompiledBody = Compiled(proc.Body);
-    std::shared_ptr<TCompiledText> body = proc.CompiledBody;
+    TCompiledText* body = proc.CompiledBody.get();  // kept alive by the procedure record the caller holds
     ExecBlock(body->block);
     ok = errorCode_ == 0;
     if (ok) {
