@@ -3,6 +3,7 @@
 // encoder's padding so that a looped MP3 joins without a gap.
 #include <mpg123.h>
 
+#include <algorithm>
 #include <mutex>
 
 #include "platform/audio_decoder.h"
@@ -77,7 +78,13 @@ class TMp3Decoder final : public TAudioDecoder {
       done_ = true;  // hand out what decoded; the next call reports the end
       break;
     }
-    return long(total / frameBytes);
+    const long got = long(total / frameBytes);
+    // Clipped MP3s decode past full scale; NaN never reaches the mixer.
+    for (long i = 0; i < got * channels_; ++i) {
+      float v = out[i];
+      out[i] = v != v ? 0.0f : std::clamp(v, -1.0f, 1.0f);
+    }
+    return got;
   }
 
   bool Rewind() override {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -108,6 +110,12 @@ TEST(AudioDecode, BrokenInputGivesNothingOrBoundedSound) {
     files.emplace_back("mp3", test::SineMp3(tone));
   }
   std::mt19937 random(7);
+  // The good files seed the decoders' fuzz target.
+  std::filesystem::path corpus = std::filesystem::path(KW_BINARY_DIR) / "fuzz/corpus/audio_decode";
+  std::error_code ec;
+  std::filesystem::create_directories(corpus, ec);
+  for (auto& [name, good] : files)
+    std::ofstream(corpus / ("tone." + name), std::ios::binary).write(good.data(), std::streamsize(good.size()));
   for (auto& [name, good] : files) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(DecodeSample(MakeMemoryAudioBytes(good.data(), 0)));
