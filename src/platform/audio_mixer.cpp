@@ -107,11 +107,13 @@ bool TMixer::Play(int channelId, bool restart) {
     }
     // Decode a little before the first block so that the start is not
     // lost to an empty ring.
-    while (!stream->ended && stream->ring.Available() < kPrimeFrames && stream->ring.Space() > 0) {
-      long want = long(std::min<size_t>(stream->ring.Space(), 4096));
-      long n = stream->pipeline->Read(stream->scratch.data(), want);
-      stream->ring.Write(stream->scratch.data(), size_t(n));
-      if (n < want) stream->ended = true;
+    while (!stream->ended && stream->ring.Available() < kPrimeFrames) {
+      size_t run = 0;
+      float* target = stream->ring.WriteRun(kPrimeFrames - stream->ring.Available(), run);
+      if (run == 0) break;
+      long n = stream->pipeline->Read(target, long(run));
+      stream->ring.Commit(size_t(n));
+      if (n < long(run)) stream->ended = true;
     }
     std::lock_guard lock(mixLock_);
     if (!channel.playing) {
@@ -213,14 +215,17 @@ void TMixer::Deactivate(TChannel& channel) {
 // ---- feeding ----
 
 void TMixer::FeedStream(TStream& stream) {
+  // Top up in large pieces: a ring still three quarters full waits.
+  if (stream.ring.Space() < stream.ring.Capacity() / 4) return;
   std::lock_guard decode(stream.decodeLock);
   while (stream.feeding.load(std::memory_order_relaxed) && !stream.ended.load(std::memory_order_relaxed)) {
-    size_t space = stream.ring.Space();
-    if (space == 0) break;
-    long want = long(std::min<size_t>(space, stream.scratch.size() / 2));
-    long n = stream.pipeline->Read(stream.scratch.data(), want);
-    stream.ring.Write(stream.scratch.data(), size_t(n));
-    if (n < want) stream.ended.store(true, std::memory_order_release);
+    // Decode straight into the ring, one contiguous run at a time.
+    size_t run = 0;
+    float* target = stream.ring.WriteRun(stream.ring.Capacity(), run);
+    if (run == 0) break;
+    long n = stream.pipeline->Read(target, long(run));
+    stream.ring.Commit(size_t(n));
+    if (n < long(run)) stream.ended.store(true, std::memory_order_release);
   }
 }
 

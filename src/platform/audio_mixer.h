@@ -97,11 +97,10 @@ class TMixer final : public TAudioRenderSource {
  private:
   struct TStream {
     explicit TStream(std::unique_ptr<TAudioPipeline> p)
-        : pipeline(std::move(p)), ring(kStreamAheadFrames), scratch(4096 * 2) {}
+        : pipeline(std::move(p)), ring(kStreamAheadFrames) {}
     std::mutex decodeLock;
     std::unique_ptr<TAudioPipeline> pipeline;  // under decodeLock
     TFrameRing<float, 2> ring;
-    std::vector<float> scratch;   // under decodeLock
     std::atomic<bool> feeding{false};  // playing: keep the ring filled
     std::atomic<bool> ended{false};    // the pipeline has handed out its last frame
   };

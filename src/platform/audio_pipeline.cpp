@@ -35,43 +35,46 @@ TAudioPipeline::~TAudioPipeline() {
   if (resampler_) soxr_delete(resampler_);
 }
 
-bool TAudioPipeline::DecodeBlock() {
-  stereoPos_ = stereoFrames_ = 0;
+long TAudioPipeline::DecodeInto(float* target, long maxFrames) {
+  const long want = std::min(maxFrames, kBlockFrames);
+  const int channels = decoder_->Channels();
   for (int attempt = 0; attempt < 2; ++attempt) {
-    long n = decoder_->Read(raw_.data(), kBlockFrames);
+    // Stereo decodes straight into the target; other layouts go through raw_.
+    long n = decoder_->Read(channels == 2 ? target : raw_.data(), want);
     if (n < 0) {
       failed_ = true;
-      return false;
+      return 0;
     }
     if (n > 0) {
       framesThisPass_ = true;
-      const int channels = decoder_->Channels();
       const float* in = raw_.data();
-      float* out = stereo_.data();
       if (channels == 1) {
-        for (long i = 0; i < n; ++i) out[2 * i] = out[2 * i + 1] = in[i];
-      } else if (channels == 2) {
-        std::memcpy(out, in, sizeof(float) * size_t(n) * 2);
-      } else {
+        for (long i = 0; i < n; ++i) target[2 * i] = target[2 * i + 1] = in[i];
+      } else if (channels > 2) {
         for (long i = 0; i < n; ++i) {
-          out[2 * i] = in[i * channels];
-          out[2 * i + 1] = in[i * channels + 1];
+          target[2 * i] = in[i * channels];
+          target[2 * i + 1] = in[i * channels + 1];
         }
       }
-      stereoFrames_ = size_t(n);
-      return true;
+      return n;
     }
     // End of the data: a looping sound starts over, unless a whole pass gave
     // nothing (which would loop forever without sound).
-    if (!loop_ || !framesThisPass_) return false;
+    if (!loop_ || !framesThisPass_) return 0;
     framesThisPass_ = false;
     if (!decoder_->Rewind()) {
       KwLog("audio: cannot rewind a looping sound");
       failed_ = true;
-      return false;
+      return 0;
     }
   }
-  return false;
+  return 0;
+}
+
+bool TAudioPipeline::DecodeBlock() {
+  stereoPos_ = 0;
+  stereoFrames_ = size_t(DecodeInto(stereo_.data(), kBlockFrames));
+  return stereoFrames_ > 0;
 }
 
 long TAudioPipeline::Drain(float* out, long frames) {
@@ -85,13 +88,12 @@ long TAudioPipeline::Read(float* out, long frames) {
   long total = 0;
   while (total < frames && !ended_) {
     if (!resampler_) {
-      if (stereoPos_ == stereoFrames_ && !DecodeBlock()) {
+      // At the mix rate the decoder writes into `out` itself.
+      long n = DecodeInto(out + total * 2, frames - total);
+      if (n == 0) {
         ended_ = true;
         break;
       }
-      long n = long(std::min<size_t>(size_t(frames - total), stereoFrames_ - stereoPos_));
-      std::memcpy(out + total * 2, stereo_.data() + stereoPos_ * 2, sizeof(float) * size_t(n) * 2);
-      stereoPos_ += size_t(n);
       total += n;
       continue;
     }

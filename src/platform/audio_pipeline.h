@@ -33,8 +33,10 @@ class TAudioPipeline {
   int SourceRate() const { return decoder_->Rate(); }
 
  private:
-  // Decodes the next block of source frames into stereo_ (stereo, source
-  // rate); false at the end of the data.
+  // Decodes up to `maxFrames` (at most one block) source frames as stereo
+  // into `target`, rewinding a looping sound at its end; 0 when it has ended.
+  long DecodeInto(float* target, long maxFrames);
+  // Refills stereo_ with the next block, for the resampler; false at the end.
   bool DecodeBlock();
   long Drain(float* out, long frames);
 
@@ -42,7 +44,7 @@ class TAudioPipeline {
   bool loop_;
   soxr_t resampler_ = nullptr;
   std::vector<float> raw_;     // decoder output, source channels
-  std::vector<float> stereo_;  // source rate, stereo
+  std::vector<float> stereo_;  // source rate, stereo, waiting for the resampler
   size_t stereoPos_ = 0;       // frames of stereo_ already handed on
   size_t stereoFrames_ = 0;
   std::vector<float> converted_;  // resampler output not yet handed out

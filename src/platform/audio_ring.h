@@ -43,6 +43,17 @@ class TFrameRing {
     return n;
   }
 
+  // Producer: room to write in place, as one contiguous run of up to
+  // `frames` frames (up to the buffer's end); Commit publishes what was written.
+  T* WriteRun(size_t frames, size_t& runFrames) {
+    size_t w = write_.load(std::memory_order_relaxed);
+    runFrames = std::min(std::min(frames, Space()), Capacity() - (w & mask_));
+    return &buffer_[(w & mask_) * Channels];
+  }
+  void Commit(size_t frames) {
+    write_.store(write_.load(std::memory_order_relaxed) + frames, std::memory_order_release);
+  }
+
   // Consumer: the readable frames as up to two contiguous runs.
   struct TRuns {
     const T* First;
