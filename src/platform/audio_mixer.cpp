@@ -96,7 +96,9 @@ bool TMixer::Play(int channelId, bool restart) {
   TChannel& channel = *channels_[size_t(channelId)];
   if (TStream* stream = channel.stream) {
     std::lock_guard decode(stream->decodeLock);
-    bool fromStart = restart || stream->ended.load();
+    // A stream that has handed out its last frame starts over; one stopped
+    // before its end goes on from where it was.
+    bool fromStart = restart || (stream->ended.load() && stream->ring.Available() == 0);
     if (fromStart) {
       {
         std::lock_guard lock(mixLock_);
