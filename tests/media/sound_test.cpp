@@ -13,11 +13,8 @@
 #include "platform/bass.h"
 #include "support/audio_fixtures.h"
 #include "support/audio_rig.h"
-#include "support/temp_folder.h"
-#if __has_include("support/pack_writer.h")
 #include "support/pack_writer.h"
-#define KW_HAVE_PACK_WRITER 1
-#endif
+#include "support/temp_folder.h"
 
 namespace kw {
 namespace {
@@ -309,7 +306,6 @@ TEST(Music, SoundVolumeOnlyAffectsLaterSounds) {
   EXPECT_EQ(TSoundRig::Volume(rig.sound.PlaySound("click.wav", 100)), 20);
 }
 
-#if KW_HAVE_PACK_WRITER
 // Sounds not found as loose files come from the pack's "sounds\" entries;
 // a loose file, even a broken one, is used first.
 TEST(SoundPack, PackEntriesPlayWhenNoLooseFileExists) {
@@ -332,7 +328,6 @@ TEST(SoundPack, PackEntriesPlayWhenNoLooseFileExists) {
   EXPECT_TRUE(TSoundRig::Playing(rig.Music("THEME.WAV").Handle));
   EXPECT_EQ(rig.Music("THEME.WAV").Level, 1.0);
 }
-#endif
 
 }  // namespace
 }  // namespace kw
