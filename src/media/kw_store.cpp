@@ -32,6 +32,7 @@ class TDirectoryReader {
   uint64_t Position() const { return pos_; }
 
   void Seek(uint64_t pos, const char* field) {
+    fieldStart_ = pos;
     if (pos > size_) Fail(field, "lies outside the file");
     stream_.clear();
     stream_.seekg(std::streamoff(pos));
@@ -40,6 +41,7 @@ class TDirectoryReader {
   }
 
   void ReadBytes(void* out, uint64_t count, const char* field) {
+    fieldStart_ = pos_;
     if (count > Remaining()) Fail(field, "runs past the end of the file");
     stream_.read(static_cast<char*>(out), std::streamsize(count));
     if (uint64_t(stream_.gcount()) != count) Fail(field, "could not be read");
@@ -53,10 +55,11 @@ class TDirectoryReader {
   }
   int32_t ReadI32(const char* field) { return int32_t(ReadU32(field)); }
 
+  // Reports the field last read (or sought) with the offset where it starts.
   [[noreturn]] void Fail(const char* field, const char* problem) const {
     char message[512];
     std::snprintf(message, sizeof message, "pack %s: %s at offset %llu %s", fileName_.c_str(), field,
-                  static_cast<unsigned long long>(pos_), problem);
+                  static_cast<unsigned long long>(fieldStart_), problem);
     KwLog("%s", message);
     throw EKwStoreError(message);
   }
@@ -66,6 +69,7 @@ class TDirectoryReader {
   uint64_t size_;
   const std::string& fileName_;
   uint64_t pos_ = 0;
+  uint64_t fieldStart_ = 0;
 };
 
 }  // namespace
@@ -98,14 +102,17 @@ std::unique_ptr<std::ifstream> OpenPackStream(const std::filesystem::path& path,
 
 }  // namespace
 
-void TKwStore::Open(const std::string& fileName) {
+void TKwStore::Close() {
   // Entries of an earlier pack must never be read against a new file.
   stream_.reset();
   entries_.clear();
   streamSize_ = 0;
   dirOffset_ = 0;
-  fileName_ = fileName;
+}
 
+void TKwStore::Open(const std::string& fileName) {
+  Close();
+  fileName_ = fileName;
   // A game ships without a pack as often as with one: no message then.
   const auto path = ResolveGamePath(fileName);
   if (!path) {
@@ -116,10 +123,7 @@ void TKwStore::Open(const std::string& fileName) {
 }
 
 void TKwStore::OpenPath(const std::filesystem::path& path) {
-  stream_.reset();
-  entries_.clear();
-  streamSize_ = 0;
-  dirOffset_ = 0;
+  Close();
   fileName_ = path.string();
   stream_ = OpenPackStream(path, fileName_, streamSize_);
 }
@@ -134,10 +138,8 @@ bool TKwStore::ReadDirectory() {
   if (streamSize_ < 4) reader.Fail("trailer", "is missing (the file is shorter than 4 bytes)");
   reader.Seek(streamSize_ - 4, "trailer");
   const int32_t dirOffset = reader.ReadI32("trailer");
-  if (dirOffset < 0 || uint64_t(dirOffset) > streamSize_ - 4) {
-    reader.Seek(streamSize_ - 4, "trailer");
+  if (dirOffset < 0 || uint64_t(dirOffset) > streamSize_ - 4)
     reader.Fail("directory offset", "lies outside the file");
-  }
   reader.Seek(uint64_t(dirOffset), "directory offset");
 
   const int32_t count = reader.ReadI32("directory count");
@@ -186,6 +188,8 @@ bool TKwStore::ReadEntryAt(size_t index, std::vector<uint8_t>& out) {
   if (!stream_ || index >= entries_.size()) return false;
   const TRecordInfo& record = entries_[index];
   const uint64_t size = uint64_t(uint32_t(record.Size));
+  // An empty entry reads nothing, so where it claims to start does not matter.
+  if (size == 0) return true;
   const uint64_t end = uint64_t(record.Offset) + size;
   if (end > streamSize_) {
     char message[512];
@@ -196,7 +200,6 @@ bool TKwStore::ReadEntryAt(size_t index, std::vector<uint8_t>& out) {
     KwLog("%s", message);
     throw EKwStoreError(message);
   }
-  if (size == 0) return true;
 
   std::vector<uint8_t> bytes(size);
   stream_->clear();

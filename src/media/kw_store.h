@@ -57,6 +57,8 @@ class TKwStore {
   const std::vector<TRecordInfo>& Entries() const { return entries_; }
 
  private:
+  void Close();
+
   std::string fileName_;
   std::unique_ptr<std::ifstream> stream_;
   uint64_t streamSize_ = 0;

@@ -144,11 +144,12 @@ TEST_F(KwStoreTest, EntryRunningPastTheEndIsAnErrorOfReadEntry) {
   TPackBytes pack;
   pack.Raw("abcd");
   const uint32_t dir = pack.Size();
-  pack.I32(4)
+  pack.I32(5)
       .Record("EXACT", 0, 4)
       .Record("LONG", 2, 100)
       .Record("FAR", 0xFFFFFFF0u, 0x7FFFFFFF)
-      .Record("BEYOND", 1000, 0);
+      .Record("BEYOND", 1000, 1)
+      .Record("EMPTY", 1000, 0);
   pack.U32(dir);
   Load(pack.Bytes());
   const uint32_t fileSize = pack.Size();
@@ -164,7 +165,10 @@ TEST_F(KwStoreTest, EntryRunningPastTheEndIsAnErrorOfReadEntry) {
   // The store is still usable after the error.
   ASSERT_TRUE(store.ReadEntry("exact", bytes));
   EXPECT_EQ(AsString(bytes), "abcd");
+  // An empty entry reads nothing, wherever it claims to start.
   EXPECT_LT(fileSize, 1000u);
+  EXPECT_TRUE(store.ReadEntry("EMPTY", bytes));
+  EXPECT_TRUE(bytes.empty());
 }
 
 struct TBadPack {

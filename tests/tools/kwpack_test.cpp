@@ -24,11 +24,12 @@ std::string Quoted(const std::string& arg) {
 }
 
 // Runs kwpack with the arguments; stdout is captured, stderr goes to the log.
-TRun Kwpack(const std::vector<std::string>& args) {
+TRun Kwpack(const std::vector<std::string>& args, bool withErrors = false) {
   const fs::path tool = fs::path(KW_BINARY_DIR) / "tools" / "kwpack" / "kwpack";
   EXPECT_TRUE(fs::exists(tool)) << "build the kwpack target first: " << tool;
   std::string command = Quoted(tool.string());
   for (const auto& a : args) command += " " + Quoted(a);
+  if (withErrors) command += " 2>&1";
   TRun run;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return run;
@@ -158,6 +159,21 @@ TEST_F(KwpackTest, UsageAndFailuresHaveTheirExitCodes) {
   folder.Write("clash/A.TXT", "2");
   EXPECT_EQ(Kwpack({"create", Path(folder / "clash.kst"), Path(folder / "clash")}).status, 1);
   EXPECT_FALSE(fs::exists(folder / "clash.kst"));
+}
+
+TEST_F(KwpackTest, ListWarnsOfEntriesThePlayerCannotUse) {
+  test::TPackBytes pack;
+  pack.Raw("data");
+  const uint32_t dir = pack.Size();
+  pack.I32(3).Record("GOOD.TXT", 0, 4).Record("lower.txt", 0, 4).Record("CUT.TXT", 2, 400);
+  pack.U32(dir);
+  folder.Write("odd.kst", pack.Bytes());
+  const TRun run = Kwpack({"list", Path(folder / "odd.kst")}, true);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("lower.txt has lower-case letters"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("CUT.TXT runs past the end"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("GOOD.TXT has"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("GOOD.TXT runs"), std::string::npos) << run.out;
 }
 
 TEST_F(KwpackTest, CreateInsideTheSourceFolderLeavesThePackOut) {
