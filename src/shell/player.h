@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "media/sound.h"
+#include "platform/audio_device.h"
 #include "platform/bitmap32.h"
 #include "platform/clock.h"
 #include "platform/frame_timer.h"
@@ -41,6 +43,10 @@ class TPlayer {
           std::filesystem::path devoduzIni);
   ~TPlayer();
 
+  // The audio device the player opens (the SDL2 one); without one, and for
+  // --headless, sound is mixed into the null output on the frame clock.
+  void SetAudioDevice(std::unique_ptr<TAudioDevice> device) { audioDevice_ = std::move(device); }
+
   // Start-up, frame loop until the window closes (or the frame count is
   // reached), shutdown. Returns the process exit code.
   int Run();
@@ -62,6 +68,7 @@ class TPlayer {
   const TBitmap32& Frame() const { return frame_; }
   int64_t FramesDrawn() const { return framesDrawn_; }
   TFrameTimer& Timer() { return timer_; }
+  TSoundSystem& Sound() { return sound_; }
 
  private:
   void FindGame();
@@ -76,6 +83,9 @@ class TPlayer {
   std::filesystem::path executable_;
   std::filesystem::path devoduzIni_;
   TFrameTimer timer_;
+  std::unique_ptr<TAudioDevice> audioDevice_;
+  TSoundSystem sound_;
+  bool audioOpen_ = false;
   TGameLocation location_;
   std::unique_ptr<TKwDB> root_;
   TBitmap32 frame_;
@@ -86,7 +96,9 @@ class TPlayer {
 
 // The whole program after the command line was read: --help, --tell or a
 // run. `makeWindow` makes the window back-end for a run with a window.
+// `makeAudio` the audio device (ignored for --headless).
 int RunPlayer(const TOptions& options, const std::filesystem::path& executable,
-              std::unique_ptr<TWindowBackend> (*makeWindow)());
+              std::unique_ptr<TWindowBackend> (*makeWindow)(),
+              std::unique_ptr<TAudioDevice> (*makeAudio)() = nullptr);
 
 }  // namespace kw
