@@ -1,0 +1,141 @@
+#include "platform/blend_span.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace kw {
+
+namespace {
+
+#if defined(__SSE2__)
+
+// round(x / 255) on 16-bit lanes holding 0..255*255.
+inline __m128i Div255(__m128i x) {
+  x = _mm_add_epi16(x, _mm_set1_epi16(128));
+  return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+}
+
+// Alpha of each of two unpacked pixels spread over its four lanes.
+inline __m128i SpreadAlpha(__m128i px16) {
+  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px16, _MM_SHUFFLE(3, 3, 3, 3)),
+                             _MM_SHUFFLE(3, 3, 3, 3));
+}
+
+inline __m128i Modulate4(__m128i s, __m128i c16) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i lo = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), c16));
+  __m128i hi = Div255(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), c16));
+  return _mm_packus_epi16(lo, hi);
+}
+
+inline __m128i Alpha4(__m128i s, __m128i d) {
+  const __m128i zero = _mm_setzero_si128(), ff = _mm_set1_epi16(255);
+  __m128i sl = _mm_unpacklo_epi8(s, zero), sh = _mm_unpackhi_epi8(s, zero);
+  __m128i dl = _mm_unpacklo_epi8(d, zero), dh = _mm_unpackhi_epi8(d, zero);
+  __m128i al = SpreadAlpha(sl), ah = SpreadAlpha(sh);
+  __m128i rl = _mm_add_epi16(_mm_mullo_epi16(sl, al), _mm_mullo_epi16(dl, _mm_sub_epi16(ff, al)));
+  __m128i rh = _mm_add_epi16(_mm_mullo_epi16(sh, ah), _mm_mullo_epi16(dh, _mm_sub_epi16(ff, ah)));
+  return _mm_packus_epi16(Div255(rl), Div255(rh));
+}
+
+inline __m128i Add4(__m128i s, __m128i d) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i sl = _mm_unpacklo_epi8(s, zero), sh = _mm_unpackhi_epi8(s, zero);
+  __m128i rl = Div255(_mm_mullo_epi16(sl, SpreadAlpha(sl)));
+  __m128i rh = Div255(_mm_mullo_epi16(sh, SpreadAlpha(sh)));
+  return _mm_adds_epu8(d, _mm_packus_epi16(rl, rh));
+}
+
+inline __m128i Copy4(__m128i s, __m128i d) {
+  __m128i transparent =
+      _mm_cmpeq_epi32(_mm_and_si128(s, _mm_set1_epi32(int(0xFF000000u))), _mm_setzero_si128());
+  return _mm_or_si128(_mm_and_si128(transparent, d), _mm_andnot_si128(transparent, s));
+}
+
+#endif
+
+// Scalar forms of the specialised kinds (the tails of SIMD loops and the
+// portable build); the same integer formulas as the reference.
+inline uint32_t AlphaPixel(uint32_t s, uint32_t d) {
+  uint32_t a = s >> 24, out = 0;
+  for (int sh = 0; sh < 32; sh += 8)
+    out |= Div255Round(((s >> sh) & 0xFF) * a + ((d >> sh) & 0xFF) * (255 - a)) << sh;
+  return out;
+}
+
+inline uint32_t AddPixel(uint32_t s, uint32_t d) {
+  uint32_t a = s >> 24, out = 0;
+  for (int sh = 0; sh < 32; sh += 8) {
+    uint32_t v = ((d >> sh) & 0xFF) + Div255Round(((s >> sh) & 0xFF) * a);
+    out |= (v > 255 ? 255 : v) << sh;
+  }
+  return out;
+}
+
+template <TBlendKind K>
+inline uint32_t BlendPixel(const TBlend& b, uint32_t s, uint32_t d) {
+  if constexpr (K == TBlendKind::Copy) return (s >> 24) ? s : d;
+  else if constexpr (K == TBlendKind::Alpha) return AlphaPixel(s, d);
+  else if constexpr (K == TBlendKind::Add) return AddPixel(s, d);
+  else return BlendReference(s, d, b);
+}
+
+template <TBlendKind K>
+void BlendSpanT(const TBlend& b, const uint32_t* src, uint32_t* dst, int n) {
+  int i = 0;
+#if defined(__SSE2__)
+  if constexpr (K != TBlendKind::General) {
+    for (; i + 4 <= n; i += 4) {
+      __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+      __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+      __m128i r;
+      if constexpr (K == TBlendKind::Copy) r = Copy4(s, d);
+      else if constexpr (K == TBlendKind::Alpha) {
+        // Runs of opaque or fully transparent texels are common in sprites.
+        int alphaBits = _mm_movemask_epi8(
+            _mm_cmpeq_epi8(_mm_and_si128(s, _mm_set1_epi32(int(0xFF000000u))), _mm_set1_epi32(int(0xFF000000u))));
+        if ((alphaBits & 0x8888) == 0x8888) r = s;
+        else {
+          int none = _mm_movemask_epi8(_mm_cmpeq_epi32(
+              _mm_and_si128(s, _mm_set1_epi32(int(0xFF000000u))), _mm_setzero_si128()));
+          if (none == 0xFFFF) continue;
+          r = Alpha4(s, d);
+        }
+      } else r = Add4(s, d);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), r);
+    }
+  }
+#endif
+  for (; i < n; ++i) dst[i] = BlendPixel<K>(b, src[i], dst[i]);
+}
+
+}  // namespace
+
+void ModulateSpan(uint32_t* buf, int n, uint32_t colour) {
+  if (colour == 0xFFFFFFFFu) return;
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i c16 = _mm_unpacklo_epi8(_mm_set1_epi32(int(colour)), _mm_setzero_si128());
+  for (; i + 4 <= n; i += 4) {
+    __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(buf + i), Modulate4(s, c16));
+  }
+#endif
+  for (; i < n; ++i) buf[i] = ModulateReference(buf[i], colour);
+}
+
+void BlendSpan(const TBlend& blend, const uint32_t* src, uint32_t* dst, int n) {
+  switch (blend.Kind) {
+    case TBlendKind::Copy: BlendSpanT<TBlendKind::Copy>(blend, src, dst, n); break;
+    case TBlendKind::Alpha: BlendSpanT<TBlendKind::Alpha>(blend, src, dst, n); break;
+    case TBlendKind::Add: BlendSpanT<TBlendKind::Add>(blend, src, dst, n); break;
+    case TBlendKind::General: BlendSpanT<TBlendKind::General>(blend, src, dst, n); break;
+  }
+}
+
+void BlendSpanReference(const TBlend& blend, const uint32_t* src, uint32_t* dst, int n) {
+  for (int i = 0; i < n; ++i) dst[i] = BlendReference(src[i], dst[i], blend);
+}
+
+}  // namespace kw
