@@ -36,7 +36,7 @@ struct TBlend {
 // Splits an effect word; unknown codes give the 0x504 blend.
 TBlend DecodeEffect(uint32_t effect);
 
-// round(x / 255) for 0 <= x <= 2 * 255 * 255, exact (255 is odd, so there
+// round(x / 255) for 0 <= x <= 255 * 255, exact (255 is odd, so there
 // are no ties).
 constexpr uint32_t Div255Round(uint32_t x) {
   x += 128;

@@ -71,8 +71,13 @@ bool TTexture::LoadFromBitmap(const TBitmap32& bitmap, int patternW, int pattern
   patternH_ = patternH;
   textureW_ = std::max(textureW, patternW);
   textureH_ = std::max(textureH, patternH);
-  const int perTexture = (textureW_ / patternW) * (textureH_ / patternH);
-  textureCount_ = std::max(textureCount, (patternCount + perTexture - 1) / perTexture);
+  // As many textures as asked hold one pattern each; fewer textures share
+  // the patterns out, as many to a texture as fit.
+  const int fit = (textureW_ / patternW) * (textureH_ / patternH);
+  perTexture_ = textureCount >= patternCount
+                    ? 1
+                    : std::min(fit, (patternCount + std::max(textureCount, 1) - 1) / std::max(textureCount, 1));
+  textureCount_ = std::max(textureCount, (patternCount + perTexture_ - 1) / perTexture_);
   return true;
 }
 
@@ -95,6 +100,7 @@ bool TTexture::LoadPatterns(const TBitmap32& bitmap, const std::vector<TPatternR
   }
   patternW_ = bitmap.Width;
   patternH_ = bitmap.Height;
+  perTexture_ = 1;
   textureW_ = bitmap.Width;
   textureH_ = bitmap.Height;
   textureCount_ = 1;
@@ -117,10 +123,10 @@ uint32_t TTexture::Pixel(int x, int y, int texture) const {
   if (patterns_.empty() || texture < 0 || texture >= textureCount_) return 0;
   if (x < 0 || y < 0 || x >= textureW_ || y >= textureH_) return 0;
   const int perRow = textureW_ / patternW_;
-  const int perTexture = perRow * (textureH_ / patternH_);
   const int cx = x / patternW_, cy = y / patternH_;
-  if (cx >= perRow) return 0;
-  const long pattern = long(texture) * perTexture + long(cy) * perRow + cx;
+  const int slot = cy * perRow + cx;
+  if (cx >= perRow || slot >= perTexture_) return 0;
+  const long pattern = long(texture) * perTexture_ + slot;
   if (pattern >= long(patterns_.size())) return 0;
   return PatternPixel(int(pattern), x % patternW_, y % patternH_);
 }

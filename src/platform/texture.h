@@ -30,8 +30,9 @@ class TTexture {
   // to right and top to bottom; pixels a pattern reaches outside the bitmap
   // are transparent. A pattern size of 0 or less takes the whole bitmap as
   // one pattern. Texture size and count say how patterns are grouped for
-  // Pixel reads (patterns fill each texture left to right, top to bottom);
-  // a texture size smaller than a pattern holds one pattern. False (and an
+  // Pixel reads: with at least as many textures as patterns each texture
+  // holds one pattern at its top-left; with fewer, the patterns are shared
+  // out, filling each texture left to right and top to bottom. False (and an
   // empty texture) when there is nothing to cut or sizes are unreasonable.
   bool LoadFromBitmap(const TBitmap32& bitmap, int patternW, int patternH, int patternCount,
                       int textureW, int textureH, int textureCount, bool keyFlag);
@@ -70,6 +71,7 @@ class TTexture {
   std::vector<TPattern> patterns_;
   int patternW_ = 0, patternH_ = 0;
   int textureW_ = 0, textureH_ = 0, textureCount_ = 0;
+  int perTexture_ = 1;
 };
 
 }  // namespace kw
