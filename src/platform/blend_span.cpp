@@ -3,8 +3,21 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define KW_CANVAS_AVX2 1
+#endif
 
 namespace kw {
+
+bool CanvasHasAvx2() {
+#if KW_CANVAS_AVX2
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+#else
+  return false;
+#endif
+}
 
 namespace {
 
@@ -55,6 +68,80 @@ inline __m128i Copy4(__m128i s, __m128i d) {
 
 #endif
 
+#if KW_CANVAS_AVX2
+// Eight-pixel forms of the same arithmetic.
+__attribute__((target("avx2"))) inline __m256i Div255x(__m256i x) {
+  x = _mm256_add_epi16(x, _mm256_set1_epi16(128));
+  return _mm256_srli_epi16(_mm256_add_epi16(x, _mm256_srli_epi16(x, 8)), 8);
+}
+
+__attribute__((target("avx2"))) inline __m256i SpreadAlphax(__m256i px16) {
+  return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(px16, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
+}
+
+__attribute__((target("avx2"))) inline __m256i Alpha8(__m256i s, __m256i d) {
+  const __m256i zero = _mm256_setzero_si256(), ff = _mm256_set1_epi16(255);
+  __m256i sl = _mm256_unpacklo_epi8(s, zero), sh = _mm256_unpackhi_epi8(s, zero);
+  __m256i dl = _mm256_unpacklo_epi8(d, zero), dh = _mm256_unpackhi_epi8(d, zero);
+  __m256i al = SpreadAlphax(sl), ah = SpreadAlphax(sh);
+  __m256i rl = _mm256_add_epi16(_mm256_mullo_epi16(sl, al), _mm256_mullo_epi16(dl, _mm256_sub_epi16(ff, al)));
+  __m256i rh = _mm256_add_epi16(_mm256_mullo_epi16(sh, ah), _mm256_mullo_epi16(dh, _mm256_sub_epi16(ff, ah)));
+  return _mm256_packus_epi16(Div255x(rl), Div255x(rh));
+}
+
+__attribute__((target("avx2"))) inline __m256i Add8(__m256i s, __m256i d) {
+  const __m256i zero = _mm256_setzero_si256();
+  __m256i sl = _mm256_unpacklo_epi8(s, zero), sh = _mm256_unpackhi_epi8(s, zero);
+  __m256i rl = Div255x(_mm256_mullo_epi16(sl, SpreadAlphax(sl)));
+  __m256i rh = Div255x(_mm256_mullo_epi16(sh, SpreadAlphax(sh)));
+  return _mm256_adds_epu8(d, _mm256_packus_epi16(rl, rh));
+}
+
+__attribute__((target("avx2"))) inline __m256i Copy8(__m256i s, __m256i d) {
+  __m256i clear = _mm256_cmpeq_epi32(_mm256_and_si256(s, _mm256_set1_epi32(int(0xFF000000u))), _mm256_setzero_si256());
+  return _mm256_blendv_epi8(s, d, clear);
+}
+
+template <TBlendKind K>
+__attribute__((target("avx2"))) int BlendSpanAvx2(const uint32_t* src, uint32_t* dst, int n) {
+  const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000u));
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    __m256i r;
+    if constexpr (K == TBlendKind::Alpha) {
+      const __m256i a = _mm256_and_si256(s, alphaMask);
+      const int opaque = _mm256_movemask_epi8(_mm256_cmpeq_epi32(a, alphaMask));
+      if (opaque == -1) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), s);
+        continue;
+      }
+      if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(a, _mm256_setzero_si256())) == -1) continue;
+      r = Alpha8(s, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i)));
+    } else if constexpr (K == TBlendKind::Add) {
+      r = Add8(s, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i)));
+    } else {
+      r = Copy8(s, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i)));
+    }
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), r);
+  }
+  return i;
+}
+
+__attribute__((target("avx2"))) int ModulateAvx2(uint32_t* buf, int n, uint32_t colour) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i c16 = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(colour)), zero);
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(buf + i));
+    __m256i lo = Div255x(_mm256_mullo_epi16(_mm256_unpacklo_epi8(s, zero), c16));
+    __m256i hi = Div255x(_mm256_mullo_epi16(_mm256_unpackhi_epi8(s, zero), c16));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(buf + i), _mm256_packus_epi16(lo, hi));
+  }
+  return i;
+}
+#endif
+
 // Scalar forms of the specialised kinds (the tails of SIMD loops and the
 // portable build); the same integer formulas as the reference.
 inline uint32_t AlphaPixel(uint32_t s, uint32_t d) {
@@ -84,6 +171,10 @@ inline uint32_t BlendPixel(const TBlend& b, uint32_t s, uint32_t d) {
 template <TBlendKind K>
 void BlendSpanT(const TBlend& b, const uint32_t* src, uint32_t* dst, int n) {
   int i = 0;
+#if KW_CANVAS_AVX2
+  if constexpr (K != TBlendKind::General)
+    if (CanvasHasAvx2()) i = BlendSpanAvx2<K>(src, dst, n);
+#endif
 #if defined(__SSE2__)
   if constexpr (K != TBlendKind::General) {
     for (; i + 4 <= n; i += 4) {
@@ -115,6 +206,9 @@ void BlendSpanT(const TBlend& b, const uint32_t* src, uint32_t* dst, int n) {
 void ModulateSpan(uint32_t* buf, int n, uint32_t colour) {
   if (colour == 0xFFFFFFFFu) return;
   int i = 0;
+#if KW_CANVAS_AVX2
+  if (CanvasHasAvx2()) i = ModulateAvx2(buf, n, colour);
+#endif
 #if defined(__SSE2__)
   const __m128i c16 = _mm_unpacklo_epi8(_mm_set1_epi32(int(colour)), _mm_setzero_si128());
   for (; i + 4 <= n; i += 4) {
@@ -131,6 +225,42 @@ void BlendSpan(const TBlend& blend, const uint32_t* src, uint32_t* dst, int n) {
     case TBlendKind::Alpha: BlendSpanT<TBlendKind::Alpha>(blend, src, dst, n); break;
     case TBlendKind::Add: BlendSpanT<TBlendKind::Add>(blend, src, dst, n); break;
     case TBlendKind::General: BlendSpanT<TBlendKind::General>(blend, src, dst, n); break;
+  }
+}
+
+#if KW_CANVAS_AVX2
+namespace {
+__attribute__((target("avx2"))) int AddSaturatedAvx2(const uint32_t* src, uint32_t* dst, int n) {
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_adds_epu8(d, s));
+  }
+  return i;
+}
+}  // namespace
+#endif
+
+void AddSaturatedSpan(const uint32_t* src, uint32_t* dst, int n) {
+  int i = 0;
+#if KW_CANVAS_AVX2
+  if (CanvasHasAvx2()) i = AddSaturatedAvx2(src, dst, n);
+#endif
+#if defined(__SSE2__)
+  for (; i + 4 <= n; i += 4) {
+    __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_adds_epu8(d, s));
+  }
+#endif
+  for (; i < n; ++i) {
+    uint32_t out = 0;
+    for (int sh = 0; sh < 32; sh += 8) {
+      const uint32_t v = ((src[i] >> sh) & 0xFF) + ((dst[i] >> sh) & 0xFF);
+      out |= (v > 255 ? 255 : v) << sh;
+    }
+    dst[i] = out;
   }
 }
 

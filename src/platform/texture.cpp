@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/blend.h"
 #include "platform/log.h"
 
 namespace kw {
@@ -17,6 +18,19 @@ uint32_t Keyed(uint32_t c) {
 }
 
 }  // namespace
+
+const uint32_t* TTexture::TPattern::PremultipliedOrigin() const {
+  if (premultiplied_.size() != Pixels.size()) {
+    premultiplied_.resize(Pixels.size());
+    for (size_t i = 0; i < Pixels.size(); ++i) {
+      const uint32_t c = Pixels[i], a = c >> 24;
+      uint32_t out = 0;
+      for (int sh = 0; sh < 32; sh += 8) out |= Div255Round(((c >> sh) & 0xFF) * a) << sh;
+      premultiplied_[i] = out;
+    }
+  }
+  return premultiplied_.data() + Stride() + 1;
+}
 
 void TTexture::AddPattern(const TBitmap32& bitmap, int x, int y, int w, int h, bool keyFlag) {
   TPattern p;

@@ -61,6 +61,13 @@ class TTexture {
     std::vector<uint32_t> Pixels;
     int Stride() const { return W + 2; }
     const uint32_t* Origin() const { return Pixels.data() + Stride() + 1; }
+    // The same block with every channel, alpha included, multiplied by the
+    // texel's alpha: additive blending of an untinted picture is then a
+    // saturating add. Made on first use (the canvas runs on one thread).
+    const uint32_t* PremultipliedOrigin() const;
+
+   private:
+    mutable std::vector<uint32_t> premultiplied_;
   };
   const TPattern& Pattern(int pattern) const { return patterns_[size_t(ClampPattern(pattern))]; }
   bool Empty() const { return patterns_.empty(); }
