@@ -255,12 +255,13 @@ void AddSaturatedSpan(const uint32_t* src, uint32_t* dst, int n) {
   }
 #endif
   for (; i < n; ++i) {
-    uint32_t out = 0;
-    for (int sh = 0; sh < 32; sh += 8) {
-      const uint32_t v = ((src[i] >> sh) & 0xFF) + ((dst[i] >> sh) & 0xFF);
-      out |= (v > 255 ? 255 : v) << sh;
-    }
-    dst[i] = out;
+    // Bytewise saturating add in one word: add the low seven bits, then
+    // fix the top bits and fill the bytes that overflowed.
+    const uint32_t a = src[i], b = dst[i];
+    const uint32_t low = (a & 0x7F7F7F7Fu) + (b & 0x7F7F7F7Fu);
+    const uint32_t top = (a ^ b) & 0x80808080u;
+    const uint32_t overflow = ((a & b) | (top & low)) & 0x80808080u;
+    dst[i] = (low ^ top) | ((overflow >> 7) * 0xFFu);
   }
 }
 

@@ -42,6 +42,8 @@ struct TSetup {
   double X0 = 0, Y0 = 0;
   TPlane U, V, C[4];        // C: red, green, blue, alpha
   bool ColourVaries = false;  // some channel changes along a row
+  bool ColourConstant = false;  // the same colour at every vertex
+  uint32_t Constant = 0;
 
   double Eval(const TPlane& p, double x, double y) const { return p.At0 + p.Dx * (x - X0) + p.Dy * (y - Y0); }
 };
@@ -67,12 +69,15 @@ TSetup MakeSetup(const TVertex& a, const TVertex& b, const TVertex& c) {
     s.C[i] = MakePlane((a.Colour >> sh) & 0xFF, (b.Colour >> sh) & 0xFF, (c.Colour >> sh) & 0xFF, a, b, c, det);
     if (s.C[i].Dx != 0) s.ColourVaries = true;
   }
+  s.ColourConstant = a.Colour == b.Colour && a.Colour == c.Colour;
+  s.Constant = a.Colour;
   return s;
 }
 
 uint32_t ChannelByte(double f) { return uint32_t(std::clamp(std::floor(f + 0.5), 0.0, 255.0)); }
 
 uint32_t ColourAt(const TSetup& s, double x, double y) {
+  if (s.ColourConstant) return s.Constant;
   uint32_t out = 0;
   for (int i = 0; i < 4; ++i) out |= ChannelByte(s.Eval(s.C[i], x, y)) << (8 * i);
   return out;
@@ -354,16 +359,22 @@ bool TCanvas::TryBlit(const TPattern& p, const std::array<TVertex, 4>& v, const 
   if (v[0].Colour != v[1].Colour || v[3].Colour != v[2].Colour) return false;
 
   const TClipRect b = Bounds();
-  const int left = std::max(int(x0), b.Left), right = std::min(int(x1), b.Right);
+  const int areaLeft = std::max(int(x0), b.Left), areaRight = std::min(int(x1), b.Right);
   const int top = std::max(int(y0), b.Top), bottom = std::min(int(y1), b.Bottom);
-  if (left >= right || top >= bottom) return true;
+  if (areaLeft >= areaRight || top >= bottom) return true;
   const bool gradient = v[0].Colour != v[3].Colour;
   const TSetup setup = MakeSetup(v[0], v[1], v[2]);
   const uint32_t flat = v[0].Colour;
   alignas(16) uint32_t buf[Chunk];
   for (int y = top; y < bottom; ++y) {
+    // Only the part of the row that holds texels with alpha: the rest would
+    // fail the alpha test.
+    const int row = int(t0) + y - int(y0), shift = int(u0) - int(x0);
+    const int left = std::max(areaLeft, p.RowFirst[size_t(row)] - shift);
+    const int right = std::min(areaRight, p.RowEnd[size_t(row)] - shift);
+    if (left >= right) continue;
     const uint32_t colour = gradient ? ColourAt(setup, left + 0.5, y + 0.5) : flat;
-    const uint32_t* src = p.Origin() + ptrdiff_t(int(t0) + y - int(y0)) * p.Stride() + (int(u0) + left - int(x0));
+    const uint32_t* src = p.Origin() + ptrdiff_t(row) * p.Stride() + (shift + left);
     uint32_t* dst = target_.Pixels.data() + size_t(y) * size_t(target_.Width);
     if (colour == 0xFFFFFFFFu) {
       if (blend.Kind == TBlendKind::Add) {
