@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -32,6 +33,9 @@ class TKwStore {
   // (through the game-folder resolver); a failure leaves the store without a
   // stream, and every lookup then fails quietly.
   void Open(const std::string& fileName);
+  // As Open for a path on the host as it stands (tools, tests): no game-folder
+  // resolution, so absolute paths work.
+  void OpenPath(const std::filesystem::path& path);
   // True at once without a stream; otherwise reads the directory or raises
   // EKwStoreError, keeping no partial directory.
   bool ReadDirectory();
@@ -41,6 +45,10 @@ class TKwStore {
   // The entry's bytes; false without a stream or entry. Raises EKwStoreError
   // when the entry runs past the end of the file.
   bool ReadEntry(std::string_view name, std::vector<uint8_t>& out);
+  // As ReadEntry for the entry at a directory index (tools and the fonts
+  // archive walk every entry, whatever the case of its name); false for an
+  // index outside the directory.
+  bool ReadEntryAt(size_t index, std::vector<uint8_t>& out);
   // ReadEntry, then the bytes written to `stream`; false when not found.
   bool ExtractTo(std::string_view name, std::ostream& stream);
 

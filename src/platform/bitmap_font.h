@@ -27,7 +27,9 @@ struct TBitmapFont {
 };
 
 // Reads one font record; false when the bytes are no valid record (every
-// count and rectangle is checked against what remains and the atlas).
+// count and rectangle is checked against what remains and the atlas). A
+// record holds no name: `out.Name` is kept as it was; `out` is otherwise
+// untouched on failure.
 bool ReadFontRecord(std::string_view bytes, TBitmapFont& out);
 // Writes one font record (used by kwfont).
 bool WriteFontRecord(const TBitmapFont& font, std::string& out);
