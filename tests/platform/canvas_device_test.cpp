@@ -2,7 +2,15 @@
 // present (the frame handed to the presenter).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "platform/device.h"
+#include "platform/png_codec.h"
 
 namespace kw {
 namespace {
@@ -32,6 +40,30 @@ TEST(Device, RenderClearsOptionallyThenDrawsAndPresentHandsOverTheFrame) {
   device.Presenter = [&](const TBitmap32& frame) { presented = &frame; };
   device.Present();
   EXPECT_EQ(presented, &device.Frame());
+}
+
+}  // namespace
+}  // namespace kw
+
+namespace kw {
+namespace {
+
+TEST(Device, WritesTheFrameAsPng) {
+  TDevice device;
+  device.Canvas().Clear(0xFF000000);
+  device.Canvas().FillRect(3, 4, 5, 6, Colour4(0x80FF8040), 0x1);
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("kw_frame_" + std::to_string(::getpid()) + ".png");
+  ASSERT_TRUE(WriteFramePng(device, file));
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::filesystem::remove(file);
+  TBitmap32 back;
+  ASSERT_TRUE(DecodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), back));
+  EXPECT_EQ(back.Width, 1024);
+  EXPECT_EQ(back.Height, 768);
+  EXPECT_TRUE(back.Pixels == device.Frame().Pixels);
+  EXPECT_FALSE(WriteFramePng(device, "/nonexistent-folder/frame.png"));
 }
 
 }  // namespace
