@@ -1,5 +1,7 @@
 #include "platform/blend_span.h"
 
+#include <algorithm>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -267,6 +269,70 @@ void AddSaturatedSpan(const uint32_t* src, uint32_t* dst, int n) {
 
 void BlendSpanReference(const TBlend& blend, const uint32_t* src, uint32_t* dst, int n) {
   for (int i = 0; i < n; ++i) dst[i] = BlendReference(src[i], dst[i], blend);
+}
+
+namespace {
+
+inline uint32_t AddSaturatedPixel(uint32_t a, uint32_t b) {
+  // Bytewise saturating add in one word: add the low seven bits, then fix
+  // the top bits and fill the bytes that overflowed.
+  const uint32_t low = (a & 0x7F7F7F7Fu) + (b & 0x7F7F7F7Fu);
+  const uint32_t top = (a ^ b) & 0x80808080u;
+  const uint32_t overflow = ((a & b) | (top & low)) & 0x80808080u;
+  return (low ^ top) | ((overflow >> 7) * 0xFFu);
+}
+
+#if KW_CANVAS_AVX2
+// Whole draws in one call keep the per-row cost of small sprites down.
+template <TBlendKind K>
+__attribute__((target("avx2"))) void BlendRowsAvx2(const TBlend& b, const TRowSpans& r) {
+  for (int row = 0; row < r.Rows; ++row) {
+    const uint32_t* src = r.Src + row * r.SrcStride;
+    uint32_t* dst = r.Dst + row * r.DstStride;
+    const int n = r.Width;
+    for (int i = BlendSpanAvx2<K>(src, dst, n); i < n; ++i) dst[i] = BlendPixel<K>(b, src[i], dst[i]);
+  }
+}
+
+__attribute__((target("avx2"))) void AddSaturatedRowsAvx2(const TRowSpans& r) {
+  for (int row = 0; row < r.Rows; ++row) {
+    const uint32_t* src = r.Src + row * r.SrcStride;
+    uint32_t* dst = r.Dst + row * r.DstStride;
+    const int n = r.Width;
+    int i = AddSaturatedAvx2(src, dst, n);
+    for (; i < n; ++i) dst[i] = AddSaturatedPixel(src[i], dst[i]);
+  }
+}
+#endif
+
+}  // namespace
+
+void BlendRows(const TBlend& blend, const TRowSpans& r) {
+#if KW_CANVAS_AVX2
+  if (CanvasHasAvx2()) {
+    switch (blend.Kind) {
+      case TBlendKind::Copy: BlendRowsAvx2<TBlendKind::Copy>(blend, r); return;
+      case TBlendKind::Alpha: BlendRowsAvx2<TBlendKind::Alpha>(blend, r); return;
+      case TBlendKind::Add: BlendRowsAvx2<TBlendKind::Add>(blend, r); return;
+      case TBlendKind::General: break;
+    }
+  }
+#endif
+  for (int row = 0; row < r.Rows; ++row) {
+    BlendSpan(blend, r.Src + row * r.SrcStride, r.Dst + row * r.DstStride, r.Width);
+  }
+}
+
+void AddSaturatedRows(const TRowSpans& r) {
+#if KW_CANVAS_AVX2
+  if (CanvasHasAvx2()) {
+    AddSaturatedRowsAvx2(r);
+    return;
+  }
+#endif
+  for (int row = 0; row < r.Rows; ++row) {
+    AddSaturatedSpan(r.Src + row * r.SrcStride, r.Dst + row * r.DstStride, r.Width);
+  }
 }
 
 }  // namespace kw

@@ -4,6 +4,7 @@
 // BlendReference and ModulateReference.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/blend.h"
@@ -19,6 +20,21 @@ void BlendSpan(const TBlend& blend, const uint32_t* src, uint32_t* dst, int n);
 // dst[i] = dst[i] + src[i] per channel, saturated: additive blending of
 // texels already multiplied by their alpha.
 void AddSaturatedSpan(const uint32_t* src, uint32_t* dst, int n);
+
+// Rows of an untinted picture onto the target in one call: row r blends
+// Width texels from Src + r * SrcStride onto Dst + r * DstStride.
+struct TRowSpans {
+  const uint32_t* Src = nullptr;
+  ptrdiff_t SrcStride = 0;
+  uint32_t* Dst = nullptr;
+  ptrdiff_t DstStride = 0;
+  int Rows = 0;
+  int Width = 0;
+};
+// BlendSpan over every row.
+void BlendRows(const TBlend& blend, const TRowSpans& rows);
+// AddSaturatedSpan over every row (Src premultiplied).
+void AddSaturatedRows(const TRowSpans& rows);
 
 // True when the processor runs the AVX2 forms of the loops (checked once).
 bool CanvasHasAvx2();

@@ -363,26 +363,30 @@ bool TCanvas::TryBlit(const TPattern& p, const std::array<TVertex, 4>& v, const 
   const int top = std::max(int(y0), b.Top), bottom = std::min(int(y1), b.Bottom);
   if (areaLeft >= areaRight || top >= bottom) return true;
   const bool gradient = v[0].Colour != v[3].Colour;
-  const TSetup setup = MakeSetup(v[0], v[1], v[2]);
   const uint32_t flat = v[0].Colour;
+  const int firstRow = int(t0) + top - int(y0), shift = int(u0) - int(x0);
+  if (!gradient && flat == 0xFFFFFFFFu) {  // untinted: all rows in one call
+    TRowSpans rows;
+    const ptrdiff_t at = ptrdiff_t(firstRow) * p.Stride() + (shift + areaLeft);
+    rows.Src = (blend.Kind == TBlendKind::Add ? p.PremultipliedOrigin() : p.Origin()) + at;
+    rows.SrcStride = p.Stride();
+    rows.Dst = target_.Pixels.data() + size_t(top) * size_t(target_.Width) + size_t(areaLeft);
+    rows.DstStride = target_.Width;
+    rows.Rows = bottom - top;
+    rows.Width = areaRight - areaLeft;
+    if (blend.Kind == TBlendKind::Add) AddSaturatedRows(rows);
+    else BlendRows(blend, rows);
+    return true;
+  }
+  const TSetup setup = MakeSetup(v[0], v[1], v[2]);
   alignas(16) uint32_t buf[Chunk];
   for (int y = top; y < bottom; ++y) {
-    // Only the part of the row that holds texels with alpha: the rest would
-    // fail the alpha test.
-    const int row = int(t0) + y - int(y0), shift = int(u0) - int(x0);
-    const int left = std::max(areaLeft, p.RowFirst[size_t(row)] - shift);
-    const int right = std::min(areaRight, p.RowEnd[size_t(row)] - shift);
-    if (left >= right) continue;
+    const int row = firstRow + (y - top), left = areaLeft, right = areaRight;
     const uint32_t colour = gradient ? ColourAt(setup, left + 0.5, y + 0.5) : flat;
     const uint32_t* src = p.Origin() + ptrdiff_t(row) * p.Stride() + (shift + left);
     uint32_t* dst = target_.Pixels.data() + size_t(y) * size_t(target_.Width);
     if (colour == 0xFFFFFFFFu) {
-      if (blend.Kind == TBlendKind::Add) {
-        const uint32_t* pm = p.PremultipliedOrigin() + (src - p.Origin());
-        AddSaturatedSpan(pm, dst + left, right - left);
-      } else {
-        BlendSpan(blend, src, dst + left, right - left);
-      }
+      BlendSpan(blend, src, dst + left, right - left);
       continue;
     }
     for (int x = left; x < right; x += Chunk) {

@@ -48,11 +48,6 @@ void TTexture::AddPattern(const TBitmap32& bitmap, int x, int y, int w, int h, b
     }
     out[-1] = out[0];
     out[w] = out[w - 1];
-    int first = 0, end = w;
-    while (first < w && (out[first] >> 24) == 0) ++first;
-    while (end > first && (out[end - 1] >> 24) == 0) --end;
-    p.RowFirst.push_back(first);
-    p.RowEnd.push_back(end);
   }
   const size_t stride = size_t(p.Stride());
   std::copy_n(origin - 1, stride, origin - 1 - stride);

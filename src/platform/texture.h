@@ -59,9 +59,6 @@ class TTexture {
   struct TPattern {
     int W = 0, H = 0;
     std::vector<uint32_t> Pixels;
-    // Per row, the texels from RowFirst to RowEnd (exclusive) hold every
-    // texel whose alpha is not 0; alpha testing never writes the others.
-    std::vector<int> RowFirst, RowEnd;
     int Stride() const { return W + 2; }
     const uint32_t* Origin() const { return Pixels.data() + Stride() + 1; }
     // The same block with every channel, alpha included, multiplied by the
