@@ -74,7 +74,9 @@ TSetup MakeSetup(const TVertex& a, const TVertex& b, const TVertex& c) {
   return s;
 }
 
-uint32_t ChannelByte(double f) { return uint32_t(std::clamp(std::floor(f + 0.5), 0.0, 255.0)); }
+// Rounds to the nearest byte (halves up); truncation is the floor once the
+// value is clamped non-negative.
+uint32_t ChannelByte(double f) { return uint32_t(std::clamp(f, 0.0, 255.0) + 0.5); }
 
 uint32_t ColourAt(const TSetup& s, double x, double y) {
   if (s.ColourConstant) return s.Constant;
@@ -83,7 +85,17 @@ uint32_t ColourAt(const TSetup& s, double x, double y) {
   return out;
 }
 
-int64_t ToFixed(double f) { return int64_t(std::llround(std::clamp(f, -FixedLimit, FixedLimit) * Fixed)); }
+// 16.16 fixed point, rounded half away from zero.
+int64_t ToFixed(double f) {
+  const double t = std::clamp(f, -FixedLimit, FixedLimit) * Fixed;
+  return t >= 0 ? int64_t(t + 0.5) : -int64_t(0.5 - t);
+}
+
+// Ceiling of a value already limited to CoordLimit.
+int Ceil(double f) {
+  const int i = int(f);
+  return i < f ? i + 1 : i;
+}
 
 inline uint32_t SampleNearest(const TPattern& p, int64_t u, int64_t v) {
   const int x = int(std::clamp<int64_t>(u >> 16, 0, p.W - 1));
@@ -412,35 +424,43 @@ void TCanvas::DrawTriangle(const TPattern* pattern, TVertex a, TVertex b, TVerte
 
   const TClipRect bounds = Bounds();
   const double ymin = std::min({a.Y, b.Y, c.Y}), ymax = std::max({a.Y, b.Y, c.Y});
-  const int rowFirst = std::max(bounds.Top, int(std::ceil(ymin - 0.5)));
-  const int rowEnd = std::min(bounds.Bottom, int(std::ceil(ymax - 0.5)));
+  const int rowFirst = std::max(bounds.Top, Ceil(ymin - 0.5));
+  const int rowEnd = std::min(bounds.Bottom, Ceil(ymax - 0.5));
   if (rowFirst >= rowEnd || bounds.Left >= bounds.Right) return;
 
   TRaster r{pattern, antialias_, reference_, blend, MakeSetup(a, b, c)};
-  const TVertex* edges[3][2] = {{&a, &b}, {&b, &c}, {&c, &a}};
+  // Each edge from its upper endpoint, so that both triangles sharing an
+  // edge compute the same crossings.
+  struct TEdge {
+    double X0, Y0, Slope, Dx;
+    int Side;  // 1 left (inclusive), -1 right (exclusive), 0 horizontal
+  } edges[3];
+  const TVertex* ends[3][2] = {{&a, &b}, {&b, &c}, {&c, &a}};
+  for (int i = 0; i < 3; ++i) {
+    const TVertex& p = *ends[i][0];
+    const TVertex& q = *ends[i][1];
+    const TVertex& lo = p.Y < q.Y ? p : q;
+    const TVertex& hi = p.Y < q.Y ? q : p;
+    const double dy = q.Y - p.Y;
+    edges[i] = {lo.X, lo.Y, dy == 0 ? 0 : (hi.X - lo.X) / (hi.Y - lo.Y), q.X - p.X, dy > 0 ? 1 : dy < 0 ? -1 : 0};
+    if (dy == 0) edges[i].Y0 = p.Y;
+  }
   for (int y = rowFirst; y < rowEnd; ++y) {
     const double yc = y + 0.5;
     int xs = bounds.Left, xe = bounds.Right;
     bool empty = false;
-    for (const auto& e : edges) {
-      const TVertex& p = *e[0];
-      const TVertex& q = *e[1];
-      const double dy = q.Y - p.Y, dx = q.X - p.X;
-      if (dy == 0) {
+    for (const TEdge& e : edges) {
+      if (e.Side == 0) {
         // Horizontal edge: the row is inside below a top edge (running
         // left) and above a bottom edge; a top edge includes its own row.
-        const double f = -(yc - p.Y) * dx;
-        if (f < 0 || (f == 0 && dx >= 0)) empty = true;
+        const double f = -(yc - e.Y0) * e.Dx;
+        if (f < 0 || (f == 0 && e.Dx >= 0)) empty = true;
         continue;
       }
-      // The crossing is computed from the lower endpoint, so both triangles
-      // that share the edge find the same value.
-      const TVertex& lo = p.Y < q.Y ? p : q;
-      const TVertex& hi = p.Y < q.Y ? q : p;
-      const double xi = lo.X + (yc - lo.Y) * (hi.X - lo.X) / (hi.Y - lo.Y);
-      const double bound = std::ceil(std::clamp(xi - 0.5, -CoordLimit, CoordLimit));
-      if (dy > 0) xs = std::max(xs, int(std::max(bound, double(bounds.Left))));  // left edge, inclusive
-      else xe = std::min(xe, int(std::min(bound, double(bounds.Right))));         // right edge, exclusive
+      const double xi = e.X0 + (yc - e.Y0) * e.Slope;
+      const int bound = Ceil(std::clamp(xi - 0.5, -CoordLimit, CoordLimit));
+      if (e.Side > 0) xs = std::max(xs, bound);  // left edge, inclusive
+      else xe = std::min(xe, bound);             // right edge, exclusive
     }
     if (empty || xs >= xe) continue;
     ProcessSpan(r, yc, xs, xe, target_.Pixels.data() + size_t(y) * size_t(target_.Width));
