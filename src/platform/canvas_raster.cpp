@@ -171,6 +171,14 @@ __attribute__((target("avx2"))) inline __m256i Lerp16(__m256i a, __m256i b, __m2
       _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(a, w0), _mm256_mullo_epi16(b, w1)), half), 8);
 }
 
+__attribute__((target("avx2"))) inline __m256i Evens(__m256i a, __m256i b) {
+  return _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(a), _mm256_castsi256_ps(b), _MM_SHUFFLE(2, 0, 2, 0)));
+}
+
+__attribute__((target("avx2"))) inline __m256i Odds(__m256i a, __m256i b) {
+  return _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(a), _mm256_castsi256_ps(b), _MM_SHUFFLE(3, 1, 3, 1)));
+}
+
 // Eight samples at a time: the four texels gathered, red with blue and
 // green with alpha weighted in the two 16-bit halves of each lane; the same
 // integer formula as the scalar sampler. Returns how many it did.
@@ -183,18 +191,23 @@ __attribute__((target("avx2"))) int SampleBilinearRunAvx2(const uint32_t* origin
   const __m256i mask = _mm256_set1_epi32(0x00FF00FF), byte = _mm256_set1_epi32(0xFF);
   const __m256i half = _mm256_set1_epi16(128), full = _mm256_set1_epi16(256), strideV = _mm256_set1_epi32(stride);
   const int* t0 = reinterpret_cast<const int*>(origin);
-  const int* t1 = reinterpret_cast<const int*>(origin + 1);
   const int* b0 = reinterpret_cast<const int*>(origin + stride);
-  const int* b1 = reinterpret_cast<const int*>(origin + stride + 1);
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     const __m256i idx = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srai_epi32(vv, 16), strideV), _mm256_srai_epi32(uu, 16));
-    const __m256i fx = _mm256_and_si256(_mm256_srli_epi32(uu, 8), byte);
-    const __m256i fy = _mm256_and_si256(_mm256_srli_epi32(vv, 8), byte);
+    const __m256i fx = _mm256_permute4x64_epi64(_mm256_and_si256(_mm256_srli_epi32(uu, 8), byte), _MM_SHUFFLE(3, 1, 2, 0));
+    const __m256i fy = _mm256_permute4x64_epi64(_mm256_and_si256(_mm256_srli_epi32(vv, 8), byte), _MM_SHUFFLE(3, 1, 2, 0));
     const __m256i wx1 = _mm256_or_si256(fx, _mm256_slli_epi32(fx, 16)), wx0 = _mm256_sub_epi16(full, wx1);
     const __m256i wy1 = _mm256_or_si256(fy, _mm256_slli_epi32(fy, 16)), wy0 = _mm256_sub_epi16(full, wy1);
-    const __m256i p00 = _mm256_i32gather_epi32(t0, idx, 4), p01 = _mm256_i32gather_epi32(t1, idx, 4);
-    const __m256i p10 = _mm256_i32gather_epi32(b0, idx, 4), p11 = _mm256_i32gather_epi32(b1, idx, 4);
+    // Each texel pair of a row in one 64-bit gather; the pairs come back
+    // with the middle quarters of the eight pixels swapped, so the weights
+    // are swapped alike and the result is put back in order at the end.
+    const __m256i top0 = _mm256_i32gather_epi64(reinterpret_cast<const long long*>(t0), _mm256_castsi256_si128(idx), 4);
+    const __m256i top1 = _mm256_i32gather_epi64(reinterpret_cast<const long long*>(t0), _mm256_extracti128_si256(idx, 1), 4);
+    const __m256i bot0 = _mm256_i32gather_epi64(reinterpret_cast<const long long*>(b0), _mm256_castsi256_si128(idx), 4);
+    const __m256i bot1 = _mm256_i32gather_epi64(reinterpret_cast<const long long*>(b0), _mm256_extracti128_si256(idx, 1), 4);
+    const __m256i p00 = Evens(top0, top1), p01 = Odds(top0, top1);
+    const __m256i p10 = Evens(bot0, bot1), p11 = Odds(bot0, bot1);
     const __m256i rbL = Lerp16(_mm256_and_si256(p00, mask), _mm256_and_si256(p10, mask), wy0, wy1, half);
     const __m256i rbR = Lerp16(_mm256_and_si256(p01, mask), _mm256_and_si256(p11, mask), wy0, wy1, half);
     const __m256i gaL = Lerp16(_mm256_and_si256(_mm256_srli_epi32(p00, 8), mask),
@@ -202,7 +215,8 @@ __attribute__((target("avx2"))) int SampleBilinearRunAvx2(const uint32_t* origin
     const __m256i gaR = Lerp16(_mm256_and_si256(_mm256_srli_epi32(p01, 8), mask),
                              _mm256_and_si256(_mm256_srli_epi32(p11, 8), mask), wy0, wy1, half);
     const __m256i rb = Lerp16(rbL, rbR, wx0, wx1, half), ga = Lerp16(gaL, gaR, wx0, wx1, half);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(buf + i), _mm256_or_si256(rb, _mm256_slli_epi32(ga, 8)));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(buf + i),
+                        _mm256_permute4x64_epi64(_mm256_or_si256(rb, _mm256_slli_epi32(ga, 8)), _MM_SHUFFLE(3, 1, 2, 0)));
     uu = _mm256_add_epi32(uu, du8);
     vv = _mm256_add_epi32(vv, dv8);
   }
