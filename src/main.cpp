@@ -1,16 +1,25 @@
 // kwplay: plays a game made with the DeVoduz game-maker.
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
+#include "platform/files.h"
 #include "platform/sdl_version.h"
+#include "platform/window_backend.h"
+#include "shell/command_line.h"
+#include "shell/player.h"
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--version") == 0) {
-      std::printf("kwplay %s (%s)\n", KW_VERSION, kw::SdlVersionText().c_str());
-      return 0;
-    }
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  kw::TOptions options;
+  std::string error;
+  if (!kw::ParseCommandLine(args, options, error)) {
+    std::fprintf(stderr, "kwplay: %s\n", error.c_str());
+    return 2;
   }
-  std::fprintf(stderr, "kwplay: no game runner yet; try --version\n");
-  return 2;
+  if (options.Version) {
+    std::printf("kwplay %s (%s)\n", KW_VERSION, kw::SdlVersionText().c_str());
+    return 0;
+  }
+  return kw::RunPlayer(options, kw::ExecutablePath(), kw::CreateSdlWindow);
 }

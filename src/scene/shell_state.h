@@ -1,0 +1,61 @@
+// The process-wide state shared by the shell (start-up, frame loop, input),
+// the elements and the built-in functions. It lives here, in the scene
+// layer, because the elements and the script functions below the shell read
+// and write it; the shell owns its lifetime (it resets it at start-up and
+// clears the element references at shutdown). Nothing keeps a second copy:
+// every reader goes through Shell().
+//
+// Element references here never own: the root owns the whole tree, and the
+// shell clears these references before the tree is destroyed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kw {
+
+class TKwElement;
+class TKwText;
+
+struct TShellState {
+  bool TestMode = false;         // started with "/TESTMODE": never full screen
+  bool ForceFullScreen = false;  // the desktop is narrower than the window
+  bool FullScreen = false;       // the display mode wanted (INI key "FS")
+  bool SysCursor = false;        // the system mouse cursor is shown
+  // Picture requests load at once; false while the game file is read, so
+  // pictures are only registered then. True from start.
+  bool LoadNow = true;
+  TKwElement* CurrentScreen = nullptr;  // the screen shown and processed
+  TKwElement* NextScreen = nullptr;     // the screen a pending switch shows
+  bool Loading = false;                 // a screen switch is loading
+  TKwElement* CursorAt = nullptr;       // the element under the mouse
+  TKwElement* PressedElement = nullptr; // the element the button went down on
+  bool MouseIsDown = false;
+  TKwElement* CursorElement = nullptr;  // drawn at the mouse position
+  TKwText* EntryText = nullptr;         // receives typed characters
+  int32_t MsX = 0, MsY = 0;             // last mouse position, frame pixels
+  int32_t MsDX = 0, MsDY = 0;           // movement of the last mouse move
+  int32_t KeyDowned = 0;                // code of the last key pressed
+  std::string EventName;                // the event whose script runs now
+  int32_t ProcessTick = 0;              // process ticks since start
+  int32_t LogoIndex = 0;                // logo on show; -1 once the game runs
+  int32_t LogoTick = 0;                 // ticks since the current logo began
+  bool ExitRequest = false;             // a script asked the program to end
+
+  // Random seed for the run: given with --seed, else taken from the clock at
+  // start-up. The script library's random generator starts from it.
+  uint64_t RandomSeed = 0;
+  bool SeedGiven = false;
+};
+
+// The one instance.
+TShellState& Shell();
+
+// Back to the start-up values (used at start-up and between tests).
+void ResetShellState();
+
+// Clears every element reference that points into the tree or at
+// `element`'s subtree; called before elements are destroyed.
+void ForgetElementReferences(const TKwElement* element);
+
+}  // namespace kw

@@ -1,0 +1,246 @@
+#include "shell/player.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <system_error>
+
+#include "platform/codepage.h"
+#include "platform/files.h"
+#include "platform/headless_window.h"
+#include "platform/ini.h"
+#include "platform/log.h"
+#include "platform/png_codec.h"
+#include "platform/user_folder.h"
+#include "scene/kw_db.h"
+#include "scene/shell_state.h"
+
+namespace kw {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kDeviceFailed = "Failed initializing Asphyre device!";
+
+}  // namespace
+
+TPlayer::TPlayer(TWindowBackend& window, TClock& clock, TOptions options, fs::path executable,
+                 fs::path devoduzIni)
+    : window_(window),
+      clock_(clock),
+      options_(std::move(options)),
+      executable_(std::move(executable)),
+      devoduzIni_(std::move(devoduzIni)),
+      timer_(clock),
+      frame_(kFrameWidth, kFrameHeight, 0) {
+  // The frame timer of the main window: 30 process ticks a second, at most
+  // 30 frames a second, disabled until the game is loaded.
+  timer_.Speed = 30.0;
+  timer_.MaxFPS = 30;
+  timer_.OnTimer = [this] { OnFrame(); };
+  timer_.OnProcess = [this] { OnTick(); };
+}
+
+TPlayer::~TPlayer() { FormClose(); }
+
+int TPlayer::Run() {
+  // Before the main window exists: the random seed, the element classes
+  // (the registry is built in), the script interpreters (script layer) and
+  // LoadNow, which is true until the game file is read.
+  ResetShellState();
+  Shell().SeedGiven = options_.Seed.has_value();
+  Shell().RandomSeed = options_.Seed ? *options_.Seed
+                                     : uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
+  Shell().LoadNow = true;
+
+  if (!FormCreate()) {
+    FormClose();
+    return 1;
+  }
+  while (!closeRequested_) {
+    if (options_.Frames >= 0 && framesDrawn_ >= options_.Frames) break;
+    HandleEvents();
+    if (closeRequested_) break;
+    if (!timer_.Enabled()) {
+      clock_.SleepUntilNs(clock_.NowNs() + 10'000'000);
+      continue;
+    }
+    timer_.Idle();
+  }
+  int code = 0;
+  if (!options_.Screenshot.empty()) {
+    // The frame as shown: opaque, whatever the canvas left in alpha.
+    TBitmap32 shot = frame_;
+    for (uint32_t& p : shot.Pixels) p |= 0xFF000000u;
+    if (WritePngFile(fs::path(options_.Screenshot), shot)) {
+      KwLog("screenshot written to %s", options_.Screenshot.c_str());
+    } else {
+      std::fprintf(stderr, "kwplay: cannot write the screenshot %s\n", options_.Screenshot.c_str());
+      code = 1;
+    }
+  }
+  FormClose();
+  return code;
+}
+
+bool TPlayer::FormCreate() {
+  Shell().TestMode = options_.TestMode;
+  // The device: the window back-end's window. It calls DeviceInitialize
+  // from inside its initialisation, as the rendering device did.
+  if (!window_.Open(kFrameWidth, kFrameHeight, "FormMain")) {
+    window_.ShowMessage("kwplay", kDeviceFailed);
+    return false;
+  }
+  DeviceInitialize();
+  window_.CentreMouse();
+  return true;
+}
+
+void TPlayer::FindGame() {
+  if (!options_.Game.empty()) {
+    location_ = GameFromArgument(options_.Game);
+  } else {
+    location_ = DiscoverGame(executable_, devoduzIni_);
+  }
+  // The game's folder becomes the current folder: every later relative name
+  // (pack, logos, language files) is taken from there.
+  if (!location_.Folder.empty() && !SetCurrentFolder(location_.Folder))
+    KwLog("cannot enter the game folder %s", location_.Folder.string().c_str());
+  KwLog("game file \"%s\" (%s) in %s", location_.GameFile.c_str(), SourceName(location_.Source),
+        CurrentFolder().string().c_str());
+}
+
+void TPlayer::CreateAndLoadRoot() {
+  root_ = std::make_unique<TKwDB>();
+  root_->SetGameFileName(location_.GameFile);
+  Shell().LoadNow = false;
+  root_->LoadGame();
+  Shell().LoadNow = true;
+}
+
+void TPlayer::DeviceInitialize() {
+  Shell().ForceFullScreen = window_.DesktopWidth() < window_.OuterWidth();
+  FindGame();
+  CreateAndLoadRoot();
+
+  // The title is the game's Id until the game's text lookup can give its
+  // "Title" text; a game without either keeps the program's name.
+  std::string title = Utf8FromCp1251(root_->Id);
+  if (title.empty()) title = "kwplay";
+  window_.SetTitle(title);
+
+  if (Shell().ForceFullScreen) Shell().FullScreen = true;
+  if (Shell().TestMode) Shell().FullScreen = false;
+  window_.SetFullScreen(Shell().FullScreen);
+  window_.ShowCursor(Shell().SysCursor);
+
+  Shell().CurrentScreen = root_->FindByKey(root_->InitScreen);
+  timer_.Reset();
+  timer_.SetEnabled(true);
+}
+
+void TPlayer::FormClose() {
+  if (closed_) return;
+  closed_ = true;
+  timer_.SetEnabled(false);
+  if (root_) root_->RunExit();
+  Shell().CurrentScreen = nullptr;
+  // The interpreter pool belongs to the script layer and goes with it.
+  root_.reset();
+  Shell().CursorAt = nullptr;
+  location_.DeVoduzIni.reset();
+  window_.Close();
+}
+
+bool TPlayer::LoadWithoutWindow() {
+  ResetShellState();
+  Shell().TestMode = options_.TestMode;
+  FindGame();
+  CreateAndLoadRoot();
+  return location_.Source != TGameLocation::TSource::NotFound;
+}
+
+void TPlayer::OnFrame() {
+  // Until the render pass lands, every frame is the cleared back buffer.
+  std::fill(frame_.Pixels.begin(), frame_.Pixels.end(), 0u);
+  timer_.Process();
+  window_.Present(frame_);
+  ++framesDrawn_;
+}
+
+void TPlayer::OnTick() {
+  ++Shell().ProcessTick;
+  if (Shell().ExitRequest) closeRequested_ = true;
+}
+
+void TPlayer::HandleEvents() {
+  TWindowEvent event;
+  while (window_.PollEvent(event)) {
+    if (event.Kind == TWindowEvent::TKind::Close) closeRequested_ = true;
+  }
+}
+
+TPlayerPaths TPlayer::Paths() const {
+  TPlayerPaths paths;
+  std::error_code ec;
+  const fs::path folder = CurrentFolder();
+  if (!location_.GameFile.empty()) paths.GameFile = fs::absolute(folder / location_.GameFile, ec);
+  const std::string pack = TKwDB::PackNameFor(location_.GameFile);
+  if (auto found = ResolveGamePath(pack, folder)) paths.Pack = *found;
+  else if (!location_.GameFile.empty()) paths.Pack = folder / pack;
+  if (root_) {
+    paths.UserFolder = UserDataFolder(root_->Id);
+    if (!root_->IniFile.empty()) {
+      if (auto file = ResolveGamePathForWrite(root_->IniFile, paths.UserFolder.empty() ? folder : paths.UserFolder))
+        paths.SettingsFile = *file;
+    }
+  }
+  paths.ErrorLog = folder / "nimbrel.err";
+  return paths;
+}
+
+void TPlayer::PrintPaths(const TPlayerPaths& paths, std::ostream& out) {
+  auto show = [&out](const char* what, const fs::path& path, const char* none) {
+    std::error_code ec;
+    out << what << ": ";
+    if (path.empty()) out << none;
+    else out << path.string() << (fs::exists(path, ec) ? "" : " (missing)");
+    out << "\n";
+  };
+  show("game file", paths.GameFile, "(none found)");
+  show("resource pack", paths.Pack, "(none)");
+  show("user folder", paths.UserFolder, "(the game folder)");
+  show("settings file", paths.SettingsFile, "(none)");
+  show("error log", paths.ErrorLog, "(none)");
+}
+
+int RunPlayer(const TOptions& options, const fs::path& executable, std::unique_ptr<TWindowBackend> (*makeWindow)()) {
+  if (options.Help) {
+    std::cout << HelpText();
+    return 0;
+  }
+  SetVerbose(options.Verbose);
+  if (!options.Game.empty() && GameFromArgument(options.Game).Source == TGameLocation::TSource::NotFound) {
+    std::fprintf(stderr, "kwplay: no game file at \"%s\"\n", options.Game.c_str());
+    return 2;
+  }
+  if (options.Tell) {
+    THeadlessWindow window;
+    TVirtualClock clock;
+    TPlayer player(window, clock, options, executable, DeVoduzIniPath());
+    player.LoadWithoutWindow();
+    TPlayer::PrintPaths(player.Paths(), std::cout);
+    return 0;
+  }
+  const bool headless = options.Headless || !makeWindow;
+  std::unique_ptr<TWindowBackend> window = headless ? CreateHeadlessWindow() : makeWindow();
+  std::unique_ptr<TClock> clock;
+  if (headless) clock = std::make_unique<TVirtualClock>();
+  else clock = std::make_unique<TRealClock>();
+  TPlayer player(*window, *clock, options, executable, DeVoduzIniPath());
+  return player.Run();
+}
+
+}  // namespace kw
