@@ -400,8 +400,14 @@ bool TCanvas::TryBlit(const TPattern& p, const std::array<TVertex, 4>& v, const 
     rows.DstStride = target_.Width;
     rows.Rows = bottom - top;
     rows.Width = areaRight - areaLeft;
-    if (blend.Kind == TBlendKind::Add) AddSaturatedRows(rows);
-    else BlendRows(blend, rows);
+    if (blend.Kind == TBlendKind::Add) {
+      AddSaturatedRows(rows);
+    } else if (blend.Kind == TBlendKind::Copy && p.NoClearTexels) {
+      for (int r = 0; r < rows.Rows; ++r)
+        std::copy_n(rows.Src + r * rows.SrcStride, rows.Width, rows.Dst + r * rows.DstStride);
+    } else {
+      BlendRows(blend, rows);
+    }
     return true;
   }
   const TSetup setup = MakeSetup(v[0], v[1], v[2]);

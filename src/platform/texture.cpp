@@ -49,6 +49,13 @@ void TTexture::AddPattern(const TBitmap32& bitmap, int x, int y, int w, int h, b
     out[-1] = out[0];
     out[w] = out[w - 1];
   }
+  p.NoClearTexels = true;
+  for (int row = 0; row < h && p.NoClearTexels; ++row)
+    for (int col = 0; col < w; ++col)
+      if ((origin[size_t(row) * size_t(p.Stride()) + size_t(col)] >> 24) == 0) {
+        p.NoClearTexels = false;
+        break;
+      }
   const size_t stride = size_t(p.Stride());
   std::copy_n(origin - 1, stride, origin - 1 - stride);
   std::copy_n(origin - 1 + size_t(h - 1) * stride, stride, origin - 1 + size_t(h) * stride);

@@ -59,6 +59,7 @@ class TTexture {
   struct TPattern {
     int W = 0, H = 0;
     std::vector<uint32_t> Pixels;
+    bool NoClearTexels = false;  // no texel has alpha 0: an opaque copy is a plain copy
     int Stride() const { return W + 2; }
     const uint32_t* Origin() const { return Pixels.data() + Stride() + 1; }
     // The same block with every channel, alpha included, multiplied by the

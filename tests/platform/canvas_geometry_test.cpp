@@ -27,21 +27,25 @@ TBitmap32 Pasted(const TBitmap32& back, const TBitmap32& picture, int x, int y) 
 }
 
 TEST(CanvasGeometry, WholePixelDrawsReproduceThePictureFilteredOrNot) {
-  const TBitmap32 picture = test::RandomPicture(5, 4, 3);
-  const TTexture texture = test::TextureOf(picture);
-  const struct { double X, Y; } places[] = {{1, 2}, {0, 0}, {-2, -1}, {5, 6}};
-  for (bool filter : {false, true})
-    for (bool reference : {false, true})
-      for (auto at : places) {
-        TBitmap32 target(8, 8, Back);
-        TCanvas canvas(target);
-        canvas.SetAntialias(filter);
-        canvas.SetReferenceMode(reference);
-        canvas.Draw(&texture, 0, at.X, at.Y, 0xFFFFFFFF, 0x1);
-        EXPECT_TRUE(SamePixels(Pasted(TBitmap32(8, 8, Back), picture, int(at.X), int(at.Y)), target,
-                               "5x4 picture at " + std::to_string(at.X) + "," + std::to_string(at.Y) +
-                                   (filter ? " filtered" : "") + (reference ? " general loop" : "")));
-      }
+  // With some clear texels, and fully opaque (a plain copy).
+  for (bool someClear : {true, false}) {
+    const TBitmap32 picture = test::RandomPicture(5, 4, 3, someClear);
+    const TTexture texture = test::TextureOf(picture);
+    const struct { double X, Y; } places[] = {{1, 2}, {0, 0}, {-2, -1}, {5, 6}};
+    for (bool filter : {false, true})
+      for (bool reference : {false, true})
+        for (auto at : places) {
+          TBitmap32 target(8, 8, Back);
+          TCanvas canvas(target);
+          canvas.SetAntialias(filter);
+          canvas.SetReferenceMode(reference);
+          canvas.Draw(&texture, 0, at.X, at.Y, 0xFFFFFFFF, 0x1);
+          EXPECT_TRUE(SamePixels(Pasted(TBitmap32(8, 8, Back), picture, int(at.X), int(at.Y)), target,
+                                 "5x4 picture at " + std::to_string(at.X) + "," + std::to_string(at.Y) +
+                                     (filter ? " filtered" : "") + (reference ? " general loop" : "") +
+                                     (someClear ? "" : " opaque")));
+        }
+  }
 }
 
 // Pixel centres map to texel centres: at scale 2 unfiltered every texel

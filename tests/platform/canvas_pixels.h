@@ -68,6 +68,7 @@ inline TBitmap32 RandomPicture(int w, int h, uint32_t seed, bool someTransparent
     const uint32_t pick = r.Next() % 8;
     if (someTransparent && pick == 0) c &= 0x00FFFFFF;  // alpha 0
     if (pick == 1) c |= 0xFF000000;                     // opaque
+    if (!someTransparent && (c >> 24) == 0) c |= 0x01000000;
   }
   return p;
 }
