@@ -294,6 +294,30 @@ __attribute__((target("avx2"))) void BlendRowsAvx2(const TBlend& b, const TRowSp
   }
 }
 
+template <TBlendKind K>
+__attribute__((target("avx2"))) void BlendRowsTintedAvx2(const TBlend& b, const TRowSpans& r, const uint32_t* colours) {
+  const __m256i zero = _mm256_setzero_si256();
+  for (int row = 0; row < r.Rows; ++row) {
+    const uint32_t* src = r.Src + row * r.SrcStride;
+    uint32_t* dst = r.Dst + row * r.DstStride;
+    const uint32_t colour = colours[row];
+    const __m256i c16 = _mm256_unpacklo_epi8(_mm256_set1_epi32(int(colour)), zero);
+    int i = 0;
+    for (; i + 8 <= r.Width; i += 8) {
+      const __m256i t = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+      const __m256i s = _mm256_packus_epi16(Div255x(_mm256_mullo_epi16(_mm256_unpacklo_epi8(t, zero), c16)),
+                                            Div255x(_mm256_mullo_epi16(_mm256_unpackhi_epi8(t, zero), c16)));
+      const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+      __m256i out;
+      if constexpr (K == TBlendKind::Copy) out = Copy8(s, d);
+      else if constexpr (K == TBlendKind::Alpha) out = Alpha8(s, d);
+      else out = Add8(s, d);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), out);
+    }
+    for (; i < r.Width; ++i) dst[i] = BlendPixel<K>(b, ModulateReference(src[i], colour), dst[i]);
+  }
+}
+
 __attribute__((target("avx2"))) void AddSaturatedRowsAvx2(const TRowSpans& r) {
   for (int row = 0; row < r.Rows; ++row) {
     const uint32_t* src = r.Src + row * r.SrcStride;
@@ -320,6 +344,29 @@ void BlendRows(const TBlend& blend, const TRowSpans& r) {
 #endif
   for (int row = 0; row < r.Rows; ++row) {
     BlendSpan(blend, r.Src + row * r.SrcStride, r.Dst + row * r.DstStride, r.Width);
+  }
+}
+
+void BlendRowsTinted(const TBlend& blend, const TRowSpans& r, const uint32_t* colours) {
+#if KW_CANVAS_AVX2
+  if (CanvasHasAvx2()) {
+    switch (blend.Kind) {
+      case TBlendKind::Copy: BlendRowsTintedAvx2<TBlendKind::Copy>(blend, r, colours); return;
+      case TBlendKind::Alpha: BlendRowsTintedAvx2<TBlendKind::Alpha>(blend, r, colours); return;
+      case TBlendKind::Add: BlendRowsTintedAvx2<TBlendKind::Add>(blend, r, colours); return;
+      case TBlendKind::General: break;
+    }
+  }
+#endif
+  constexpr int chunk = 256;
+  alignas(16) uint32_t buf[chunk];
+  for (int row = 0; row < r.Rows; ++row) {
+    for (int x = 0; x < r.Width; x += chunk) {
+      const int n = std::min(chunk, r.Width - x);
+      std::copy_n(r.Src + row * r.SrcStride + x, n, buf);
+      ModulateSpan(buf, n, colours[row]);
+      BlendSpan(blend, buf, r.Dst + row * r.DstStride + x, n);
+    }
   }
 }
 

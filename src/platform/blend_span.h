@@ -33,6 +33,8 @@ struct TRowSpans {
 };
 // BlendSpan over every row.
 void BlendRows(const TBlend& blend, const TRowSpans& rows);
+// Every row's texels multiplied by that row's colour, then blended.
+void BlendRowsTinted(const TBlend& blend, const TRowSpans& rows, const uint32_t* colours);
 // AddSaturatedSpan over every row (Src premultiplied).
 void AddSaturatedRows(const TRowSpans& rows);
 

@@ -26,6 +26,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "platform/bitmap32.h"
 #include "platform/blend.h"
@@ -120,6 +121,7 @@ class TCanvas {
   TClipRect Bounds() const;
 
   TBitmap32& target_;
+  std::vector<uint32_t> rowColours_;  // scratch of TryBlit
   TClipRect clip_;
   bool antialias_ = false;
   bool reference_ = false;

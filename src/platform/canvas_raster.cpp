@@ -391,15 +391,16 @@ bool TCanvas::TryBlit(const TPattern& p, const std::array<TVertex, 4>& v, const 
   const bool gradient = v[0].Colour != v[3].Colour;
   const uint32_t flat = v[0].Colour;
   const int firstRow = int(t0) + top - int(y0), shift = int(u0) - int(x0);
-  if (!gradient && flat == 0xFFFFFFFFu) {  // untinted: all rows in one call
-    TRowSpans rows;
-    const ptrdiff_t at = ptrdiff_t(firstRow) * p.Stride() + (shift + areaLeft);
-    rows.Src = (blend.Kind == TBlendKind::Add ? p.PremultipliedOrigin() : p.Origin()) + at;
-    rows.SrcStride = p.Stride();
-    rows.Dst = target_.Pixels.data() + size_t(top) * size_t(target_.Width) + size_t(areaLeft);
-    rows.DstStride = target_.Width;
-    rows.Rows = bottom - top;
-    rows.Width = areaRight - areaLeft;
+  TRowSpans rows;
+  const ptrdiff_t at = ptrdiff_t(firstRow) * p.Stride() + (shift + areaLeft);
+  const bool untinted = !gradient && flat == 0xFFFFFFFFu;
+  rows.Src = (untinted && blend.Kind == TBlendKind::Add ? p.PremultipliedOrigin() : p.Origin()) + at;
+  rows.SrcStride = p.Stride();
+  rows.Dst = target_.Pixels.data() + size_t(top) * size_t(target_.Width) + size_t(areaLeft);
+  rows.DstStride = target_.Width;
+  rows.Rows = bottom - top;
+  rows.Width = areaRight - areaLeft;
+  if (untinted) {
     if (blend.Kind == TBlendKind::Add) {
       AddSaturatedRows(rows);
     } else if (blend.Kind == TBlendKind::Copy && p.NoClearTexels) {
@@ -410,24 +411,13 @@ bool TCanvas::TryBlit(const TPattern& p, const std::array<TVertex, 4>& v, const 
     }
     return true;
   }
-  const TSetup setup = MakeSetup(v[0], v[1], v[2]);
-  alignas(16) uint32_t buf[Chunk];
-  for (int y = top; y < bottom; ++y) {
-    const int row = firstRow + (y - top), left = areaLeft, right = areaRight;
-    const uint32_t colour = gradient ? ColourAt(setup, left + 0.5, y + 0.5) : flat;
-    const uint32_t* src = p.Origin() + ptrdiff_t(row) * p.Stride() + (shift + left);
-    uint32_t* dst = target_.Pixels.data() + size_t(y) * size_t(target_.Width);
-    if (colour == 0xFFFFFFFFu) {
-      BlendSpan(blend, src, dst + left, right - left);
-      continue;
-    }
-    for (int x = left; x < right; x += Chunk) {
-      const int n = std::min(Chunk, right - x);
-      std::copy_n(src + (x - left), n, buf);
-      ModulateSpan(buf, n, colour);
-      BlendSpan(blend, buf, dst + x, n);
-    }
+  // Tinted: one colour per row, from the same colour plane as the triangles.
+  rowColours_.assign(size_t(rows.Rows), flat);
+  if (gradient) {
+    const TSetup setup = MakeSetup(v[0], v[1], v[2]);
+    for (int y = top; y < bottom; ++y) rowColours_[size_t(y - top)] = ColourAt(setup, areaLeft + 0.5, y + 0.5);
   }
+  BlendRowsTinted(blend, rows, rowColours_.data());
   return true;
 }
 
