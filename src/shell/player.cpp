@@ -39,7 +39,9 @@ TPlayer::TPlayer(TWindowBackend& window, TClock& clock, TOptions options, fs::pa
       devoduzIni_(std::move(devoduzIni)),
       timer_(clock),
       sound_(nullptr, [this] { timer_.Reset(); }),
-      frame_(kFrameWidth, kFrameHeight, 0) {
+      device_() {
+  static_assert(TDevice::Width == kFrameWidth && TDevice::Height == kFrameHeight);
+  device_.Presenter = [this](const TBitmap32& frame) { window_.Present(frame); };
   // The frame timer of the main window: 30 process ticks a second, at most
   // 30 frames a second, disabled until the game is loaded.
   timer_.Speed = 30.0;
@@ -77,7 +79,7 @@ int TPlayer::Run() {
   int code = 0;
   if (!options_.Screenshot.empty()) {
     // The frame as shown: opaque, whatever the canvas left in alpha.
-    TBitmap32 shot = frame_;
+    TBitmap32 shot = device_.Frame();
     for (uint32_t& p : shot.Pixels) p |= 0xFF000000u;
     if (WritePngFile(fs::path(options_.Screenshot), shot)) {
       KwLog("screenshot written to %s", options_.Screenshot.c_str());
@@ -191,10 +193,12 @@ bool TPlayer::LoadWithoutWindow() {
 }
 
 void TPlayer::OnFrame() {
-  // Until the render pass lands, every frame is the cleared back buffer.
-  std::fill(frame_.Pixels.begin(), frame_.Pixels.end(), 0u);
+  // The device draws a frame (cleared to black, then the render handler),
+  // the due ticks run, and the frame is presented: a frame shows the state
+  // as it was before that frame's ticks.
+  device_.Render(0x00000000, true);
   timer_.Process();
-  window_.Present(frame_);
+  device_.Present();
   KwAudioUpdate();
   ++framesDrawn_;
 }

@@ -12,6 +12,7 @@
 #include "media/sound.h"
 #include "platform/audio_device.h"
 #include "platform/bitmap32.h"
+#include "platform/device.h"
 #include "platform/clock.h"
 #include "platform/frame_timer.h"
 #include "platform/window_backend.h"
@@ -65,7 +66,8 @@ class TPlayer {
 
   TKwDB* Root() const { return root_.get(); }
   const TGameLocation& Location() const { return location_; }
-  const TBitmap32& Frame() const { return frame_; }
+  const TBitmap32& Frame() const { return device_.Frame(); }
+  TDevice& Device() { return device_; }
   int64_t FramesDrawn() const { return framesDrawn_; }
   TFrameTimer& Timer() { return timer_; }
   TSoundSystem& Sound() { return sound_; }
@@ -88,7 +90,7 @@ class TPlayer {
   bool audioOpen_ = false;
   TGameLocation location_;
   std::unique_ptr<TKwDB> root_;
-  TBitmap32 frame_;
+  TDevice device_;
   int64_t framesDrawn_ = 0;
   bool closeRequested_ = false;
   bool closed_ = false;
