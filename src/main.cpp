@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/sdl_audio.h"
 #include "platform/sdl_version.h"
 #include "platform/window_backend.h"
 #include "shell/command_line.h"
@@ -21,5 +22,5 @@ int main(int argc, char** argv) {
     std::printf("kwplay %s (%s)\n", KW_VERSION, kw::SdlVersionText().c_str());
     return 0;
   }
-  return kw::RunPlayer(options, kw::ExecutablePath(), kw::CreateSdlWindow);
+  return kw::RunPlayer(options, kw::ExecutablePath(), kw::CreateSdlWindow, kw::MakeSdlAudioDevice);
 }

@@ -3,6 +3,7 @@
 // and the canvas takes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -2,6 +2,7 @@
 // interpreter and the built-ins reach the game, and the root's own named
 // values (volumes, display mode, cursor, cheat, Unicode mode).
 #include "platform/codepage.h"
+#include "media/sound.h"
 #include "platform/ini.h"
 #include "scene/kw_db.h"
 #include "scene/shell_state.h"
@@ -56,8 +57,8 @@ std::string TKwDB::LookupText(std::string_view id) const {
 bool TKwDB::GetValue(const std::string& name, TValue& value) {
   if (TKwElement::GetValue(name, value)) return true;
   const TShellState& shell = Shell();
-  if (name == "VOLMUZ") return value = TValue::Integer(MusicVolume), true;
-  if (name == "VOLSND") return value = TValue::Integer(SoundVolume), true;
+  if (name == "VOLMUZ") return value = TValue::Integer(shell.Sound ? shell.Sound->MusicVolume() : MusicVolume), true;
+  if (name == "VOLSND") return value = TValue::Integer(shell.Sound ? shell.Sound->SoundVolume() : SoundVolume), true;
   if (name == "FULLSCREEN") return value = TValue::Integer(shell.FullScreen ? 1 : 0), true;
   if (name == "SYSCURSOR") return value = TValue::Integer(shell.SysCursor ? 1 : 0), true;
   if (name == "CHEAT") return value = TValue::String(CheatValue), true;
@@ -77,9 +78,11 @@ bool TKwDB::SetValue(const std::string& name, const TValue& value) {
   };
   if (name == "VOLMUZ") {
     MusicVolume = v;
+    if (shell.Sound) shell.Sound->SetMusicVolume(v);  // the playing music follows at once
     save("Muz", v);
   } else if (name == "VOLSND") {
     SoundVolume = v;
+    if (shell.Sound) shell.Sound->SetSoundVolume(v);
     save("Snd", v);
   } else if (name == "FULLSCREEN") {
     // The display follows at the next process tick.

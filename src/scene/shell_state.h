@@ -14,6 +14,8 @@
 
 namespace kw {
 
+class TSoundSystem;
+
 class TKwElement;
 class TKwText;
 
@@ -49,6 +51,10 @@ struct TShellState {
   // start-up. The script library's random generator starts from it.
   uint64_t RandomSeed = 0;
   bool SeedGiven = false;
+
+  // The player's sound and music (owned by the player for the whole run;
+  // none in tools and tests that play no sound).
+  TSoundSystem* Sound = nullptr;
 };
 
 // The one instance.

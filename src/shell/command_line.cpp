@@ -81,6 +81,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, TOptions& options, s
         return false;
       }
       options.Seed = n;
+    } else if (arg == "--audio-out") {
+      if (!needValue("a WAV file name")) return false;
+      options.AudioOut = value;
     } else if (arg == "--screenshot") {
       if (!needValue("a PNG file name")) return false;
       options.Screenshot = value;
@@ -110,6 +113,7 @@ std::string HelpText() {
          "  --headless         no window and no audio device; a virtual clock\n"
          "  --frames N         stop after N frames\n"
          "  --screenshot FILE  write the last frame to FILE (PNG)\n"
+         "  --audio-out FILE   record all the sound the game makes to FILE (WAV)\n"
          "  --seed N           seed the random numbers so that a run repeats\n"
          "  --tell             print the game file, pack, user folder, settings file\n"
          "                     and error log in use, then exit\n"

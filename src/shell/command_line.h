@@ -14,6 +14,7 @@ struct TOptions {
   bool Headless = false;     // no window, no audio device, virtual clock
   int64_t Frames = -1;       // stop after this many frames; -1: run until closed
   std::string Screenshot;    // write the last frame to this PNG file
+  std::string AudioOut;      // record everything mixed to this WAV file
   std::optional<uint64_t> Seed;
   bool Version = false;
   bool Help = false;

@@ -6,6 +6,8 @@
 #include <iostream>
 #include <system_error>
 
+#include "media/kw_store.h"
+#include "platform/bass.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/headless_window.h"
@@ -24,6 +26,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kDeviceFailed = "Failed initializing Asphyre device!";
+constexpr const char* kWrongAudio = "BASS version 2.2 was not loaded!";
+constexpr DWORD kAudioVersion = 0x00020002;
 
 }  // namespace
 
@@ -35,7 +39,10 @@ TPlayer::TPlayer(TWindowBackend& window, TClock& clock, TOptions options, fs::pa
       executable_(std::move(executable)),
       devoduzIni_(std::move(devoduzIni)),
       timer_(clock),
-      frame_(kFrameWidth, kFrameHeight, 0) {
+      sound_(nullptr, [this] { timer_.Reset(); }),
+      device_() {
+  static_assert(TDevice::Width == kFrameWidth && TDevice::Height == kFrameHeight);
+  device_.Presenter = [this](const TBitmap32& frame) { window_.Present(frame); };
   // The frame timer of the main window: 30 process ticks a second, at most
   // 30 frames a second, disabled until the game is loaded.
   timer_.Speed = 30.0;
@@ -77,7 +84,7 @@ int TPlayer::Run() {
   int code = 0;
   if (!options_.Screenshot.empty()) {
     // The frame as shown: opaque, whatever the canvas left in alpha.
-    TBitmap32 shot = frame_;
+    TBitmap32 shot = device_.Frame();
     for (uint32_t& p : shot.Pixels) p |= 0xFF000000u;
     if (WritePngFile(fs::path(options_.Screenshot), shot)) {
       KwLog("screenshot written to %s", options_.Screenshot.c_str());
@@ -92,6 +99,21 @@ int TPlayer::Run() {
 
 bool TPlayer::FormCreate() {
   Shell().TestMode = options_.TestMode;
+  // The audio library must be the version the games were made for.
+  if (BASS_GetVersion() != kAudioVersion) {
+    window_.ShowMessage("kwplay", kWrongAudio);
+    return false;
+  }
+  // The audio output on the default device at 44100 Hz; its result is not
+  // examined: without a device the game runs silent, mixed on the frame
+  // clock so that music states and fades stay the same.
+  if (!options_.Headless && audioDevice_) KwAudioUseDevice(std::move(audioDevice_));
+  KwAudioSetClock(&clock_);
+  BASS_Init(-1, 44100, 0, nullptr, nullptr);
+  audioOpen_ = true;
+  if (!options_.AudioOut.empty() && !KwAudioRecordTo(options_.AudioOut))
+    std::fprintf(stderr, "kwplay: cannot record the sound to %s\n", options_.AudioOut.c_str());
+  Shell().Sound = &sound_;
   // The device: the window back-end's window. It calls DeviceInitialize
   // from inside its initialisation, as the rendering device did.
   if (!window_.Open(kFrameWidth, kFrameHeight, "FormMain")) {
@@ -122,6 +144,7 @@ void TPlayer::CreateAndLoadRoot() {
   root_->SetGameFileName(location_.GameFile);
   Shell().LoadNow = false;
   root_->LoadGame();
+  sound_.SetStore(root_->Store());
   Shell().LoadNow = true;
 }
 
@@ -153,9 +176,16 @@ void TPlayer::FormClose() {
   if (root_) root_->RunExit();
   Shell().CurrentScreen = nullptr;
   StopScripting();
+  sound_.SetStore(nullptr);
   root_.reset();
   Shell().CursorAt = nullptr;
   location_.DeVoduzIni.reset();
+  if (audioOpen_) {
+    // Closes the device and finishes a recording.
+    BASS_Free();
+    audioOpen_ = false;
+  }
+  if (Shell().Sound == &sound_) Shell().Sound = nullptr;
   window_.Close();
 }
 
@@ -169,15 +199,19 @@ bool TPlayer::LoadWithoutWindow() {
 }
 
 void TPlayer::OnFrame() {
-  // Until the render pass lands, every frame is the cleared back buffer.
-  std::fill(frame_.Pixels.begin(), frame_.Pixels.end(), 0u);
+  // The device draws a frame (cleared to black, then the render handler),
+  // the due ticks run, and the frame is presented: a frame shows the state
+  // as it was before that frame's ticks.
+  device_.Render(0x00000000, true);
   timer_.Process();
-  window_.Present(frame_);
+  device_.Present();
+  KwAudioUpdate();
   ++framesDrawn_;
 }
 
 void TPlayer::OnTick() {
   ++Shell().ProcessTick;
+  sound_.MusicFadeTick();
   if (Shell().ExitRequest) closeRequested_ = true;
 }
 
@@ -222,7 +256,8 @@ void TPlayer::PrintPaths(const TPlayerPaths& paths, std::ostream& out) {
   show("error log", paths.ErrorLog, "(none)");
 }
 
-int RunPlayer(const TOptions& options, const fs::path& executable, std::unique_ptr<TWindowBackend> (*makeWindow)()) {
+int RunPlayer(const TOptions& options, const fs::path& executable, std::unique_ptr<TWindowBackend> (*makeWindow)(),
+              std::unique_ptr<TAudioDevice> (*makeAudio)()) {
   if (options.Help) {
     std::cout << HelpText();
     return 0;
@@ -246,6 +281,7 @@ int RunPlayer(const TOptions& options, const fs::path& executable, std::unique_p
   if (headless) clock = std::make_unique<TVirtualClock>();
   else clock = std::make_unique<TRealClock>();
   TPlayer player(*window, *clock, options, executable, DeVoduzIniPath());
+  if (!headless && makeAudio) player.SetAudioDevice(makeAudio());
   return player.Run();
 }
 

@@ -9,7 +9,10 @@
 #include <memory>
 #include <string>
 
+#include "media/sound.h"
+#include "platform/audio_device.h"
 #include "platform/bitmap32.h"
+#include "platform/device.h"
 #include "platform/clock.h"
 #include "platform/frame_timer.h"
 #include "platform/window_backend.h"
@@ -41,6 +44,10 @@ class TPlayer {
           std::filesystem::path devoduzIni);
   ~TPlayer();
 
+  // The audio device the player opens (the SDL2 one); without one, and for
+  // --headless, sound is mixed into the null output on the frame clock.
+  void SetAudioDevice(std::unique_ptr<TAudioDevice> device) { audioDevice_ = std::move(device); }
+
   // Start-up, frame loop until the window closes (or the frame count is
   // reached), shutdown. Returns the process exit code.
   int Run();
@@ -59,9 +66,11 @@ class TPlayer {
 
   TKwDB* Root() const { return root_.get(); }
   const TGameLocation& Location() const { return location_; }
-  const TBitmap32& Frame() const { return frame_; }
+  const TBitmap32& Frame() const { return device_.Frame(); }
+  TDevice& Device() { return device_; }
   int64_t FramesDrawn() const { return framesDrawn_; }
   TFrameTimer& Timer() { return timer_; }
+  TSoundSystem& Sound() { return sound_; }
 
  private:
   void FindGame();
@@ -76,9 +85,12 @@ class TPlayer {
   std::filesystem::path executable_;
   std::filesystem::path devoduzIni_;
   TFrameTimer timer_;
+  std::unique_ptr<TAudioDevice> audioDevice_;
+  TSoundSystem sound_;
+  bool audioOpen_ = false;
   TGameLocation location_;
   std::unique_ptr<TKwDB> root_;
-  TBitmap32 frame_;
+  TDevice device_;
   int64_t framesDrawn_ = 0;
   bool closeRequested_ = false;
   bool closed_ = false;
@@ -86,7 +98,9 @@ class TPlayer {
 
 // The whole program after the command line was read: --help, --tell or a
 // run. `makeWindow` makes the window back-end for a run with a window.
+// `makeAudio` the audio device (ignored for --headless).
 int RunPlayer(const TOptions& options, const std::filesystem::path& executable,
-              std::unique_ptr<TWindowBackend> (*makeWindow)());
+              std::unique_ptr<TWindowBackend> (*makeWindow)(),
+              std::unique_ptr<TAudioDevice> (*makeAudio)() = nullptr);
 
 }  // namespace kw
