@@ -275,12 +275,18 @@ int RunPlayer(const TOptions& options, const fs::path& executable, std::unique_p
     TPlayer::PrintPaths(player.Paths(), std::cout);
     return 0;
   }
+  // Output files named on the command line are relative to where the
+  // player was started, not to the game's folder it moves into.
+  TOptions runOptions = options;
+  std::error_code ec;
+  if (!runOptions.Screenshot.empty()) runOptions.Screenshot = fs::absolute(runOptions.Screenshot, ec).string();
+  if (!runOptions.AudioOut.empty()) runOptions.AudioOut = fs::absolute(runOptions.AudioOut, ec).string();
   const bool headless = options.Headless || !makeWindow;
   std::unique_ptr<TWindowBackend> window = headless ? CreateHeadlessWindow() : makeWindow();
   std::unique_ptr<TClock> clock;
   if (headless) clock = std::make_unique<TVirtualClock>();
   else clock = std::make_unique<TRealClock>();
-  TPlayer player(*window, *clock, options, executable, DeVoduzIniPath());
+  TPlayer player(*window, *clock, runOptions, executable, DeVoduzIniPath());
   if (!headless && makeAudio) player.SetAudioDevice(makeAudio());
   return player.Run();
 }
