@@ -386,10 +386,7 @@ void TPasCalc::ExecStmt(TStmt& s) {
       return;
     case TStmtKind::If: {
       TValue c;
-      if (!Evaluate(*s.expr, c)) {
-        Report(1, "Error in expression", s.expr->range);
-        return;
-      }
+      if (!EvaluateOrReport(*s.expr, c)) return;
       bool cond;
       if (!c.ToBoolean(cond)) {
         Report(5, "Invalid condition type", s.expr->range);
@@ -422,10 +419,7 @@ void TPasCalc::ExecAssign(TStmt& s) {
   if (s.groups.empty() && s.after == TAfterGroups::Assign) {
     // name := expression, the most common statement
     TValue v;
-    if (!Evaluate(*s.expr, v)) {
-      Report(1, "Error in expression", s.expr->range);
-      return;
-    }
+    if (!EvaluateOrReport(*s.expr, v)) return;
     if (!s.nameValid) {
       Report(4, "Invalid variable name: " + s.name, s.range);
       return;
@@ -445,13 +439,10 @@ void TPasCalc::ExecAssign(TStmt& s) {
   }
   TValue v;
   if (s.after == TAfterGroups::Call) {
-    if (!Evaluate(*s.expr, v)) Report(1, "Error in expression", s.expr->range);
+    EvaluateOrReport(*s.expr, v);
     return;
   }
-  if (!Evaluate(*s.expr, v)) {
-    Report(1, "Error in expression", s.expr->range);
-    return;
-  }
+  if (!EvaluateOrReport(*s.expr, v)) return;
   if (!s.nameValid) {
     Report(4, "Invalid variable name: " + s.name, s.range);
     return;
@@ -542,12 +533,17 @@ bool TPasCalc::LoopJumpEnds() {
   }
 }
 
+// Evaluates the expression of a statement; a failure is reported as the
+// statement's "Error in expression" (the first error of a run is kept).
+bool TPasCalc::EvaluateOrReport(TExprUnit& unit, TValue& out) {
+  if (Evaluate(unit, out)) return true;
+  Report(1, "Error in expression", unit.range);
+  return false;
+}
+
 void TPasCalc::ExecFor(TStmt& s) {
   TValue v;
-  if (!Evaluate(*s.expr, v)) {
-    Report(1, "Error in expression", s.expr->range);
-    return;
-  }
+  if (!EvaluateOrReport(*s.expr, v)) return;
   int32_t from;
   if (!v.ToInteger(from)) {
     Report(5, "Invalid loop variable value ", s.expr->range);
@@ -557,10 +553,7 @@ void TPasCalc::ExecFor(TStmt& s) {
     Report(s.lateErrCode, s.lateErrMsg, s.range);
     return;
   }
-  if (!Evaluate(*s.expr2, v)) {
-    Report(1, "Error in expression", s.expr2->range);
-    return;
-  }
+  if (!EvaluateOrReport(*s.expr2, v)) return;
   int32_t to;
   if (!v.ToInteger(to)) {
     Report(5, "Invalid loop variable value ", s.expr2->range);
@@ -586,10 +579,7 @@ void TPasCalc::ExecWhile(TStmt& s) {
   TValue c;
   for (;;) {
     if (!Step(s.range)) return;
-    if (!Evaluate(*s.expr, c)) {
-      Report(1, "Error in expression", s.expr->range);
-      return;
-    }
+    if (!EvaluateOrReport(*s.expr, c)) return;
     bool cond;
     if (!c.ToBoolean(cond)) {
       Report(5, "Invalid condition type", s.expr->range);
@@ -608,10 +598,7 @@ void TPasCalc::ExecRepeat(TStmt& s) {
     if (!Step(s.range)) return;
     ExecBlock(body);
     if (errorCode_) return;
-    if (!Evaluate(*s.expr, c)) {
-      Report(1, "Error in expression", s.expr->range);
-      return;
-    }
+    if (!EvaluateOrReport(*s.expr, c)) return;
     bool cond;
     if (!c.ToBoolean(cond)) {
       Report(5, "Invalid condition type", s.expr->range);
@@ -624,10 +611,7 @@ void TPasCalc::ExecRepeat(TStmt& s) {
 
 void TPasCalc::ExecCase(TStmt& s) {
   TValue selector;
-  if (!Evaluate(*s.expr, selector)) {
-    Report(1, "Error in expression", s.expr->range);
-    return;
-  }
+  if (!EvaluateOrReport(*s.expr, selector)) return;
   TCaseItem* elseItem = nullptr;
   for (TCaseItem& item : s.items) {
     if (item.kind == TCaseItem::Error) {
@@ -640,15 +624,9 @@ void TPasCalc::ExecCase(TStmt& s) {
     }
     for (TCaseRange& range : item.ranges) {
       TValue low, high;
-      if (!Evaluate(*range.low, low)) {
-        Report(1, "Error in expression", range.low->range);
-        return;
-      }
+      if (!EvaluateOrReport(*range.low, low)) return;
       if (range.high) {
-        if (!Evaluate(*range.high, high)) {
-          Report(1, "Error in expression", range.high->range);
-          return;
-        }
+        if (!EvaluateOrReport(*range.high, high)) return;
       } else {
         high = low;
       }

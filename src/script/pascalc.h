@@ -101,6 +101,7 @@ class TPasCalc {
 
   // Expressions
   bool Evaluate(TExprUnit& unit, TValue& out);
+  bool EvaluateOrReport(TExprUnit& unit, TValue& out);
   void EvalNode(const TExprNode& n, TValue& out, TRange unit);
   void EvalName(const TExprNode& n, TValue& out, TRange unit);
   void EvalCall(const TExprNode& n, TValue& out, TRange unit);
