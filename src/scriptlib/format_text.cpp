@@ -43,18 +43,18 @@ void Decompose(double v, int digits, std::string& mantissa, int& exponent, bool&
   exponent = std::atoi(e + 1);
 }
 
-struct TSpec {
+struct TDirective {
   bool left = false;
   int width = 0;
   int precision = -1;
   char letter = 0;  // lower case
 };
 
-// Reads the body of a specification (between "%" and its letter).
-bool ParseSpec(std::string_view body, char letter, TSpec& spec) {
+// Reads the body of a directive (between "%" and its letter).
+bool ParseDirective(std::string_view body, char letter, TDirective& directive) {
   size_t i = 0;
   if (i < body.size() && body[i] == '-') {
-    spec.left = true;
+    directive.left = true;
     ++i;
   }
   auto number = [&](int& out) {
@@ -68,20 +68,20 @@ bool ParseSpec(std::string_view body, char letter, TSpec& spec) {
     out = int(v);
     return i > start;
   };
-  if (i < body.size() && IsDigit(body[i]) && !number(spec.width)) return false;
+  if (i < body.size() && IsDigit(body[i]) && !number(directive.width)) return false;
   if (i < body.size() && body[i] == '.') {
     ++i;
-    spec.precision = 0;
-    if (i < body.size() && IsDigit(body[i]) && !number(spec.precision)) return false;
+    directive.precision = 0;
+    if (i < body.size() && IsDigit(body[i]) && !number(directive.precision)) return false;
   }
   if (i != body.size()) return false;
   char l = char(letter | 0x20);
   if (!std::strchr("duxefgnms", l)) return false;
-  spec.letter = l;
+  directive.letter = l;
   return true;
 }
 
-// The integer a d, u or x specification writes.
+// The integer a d, u or x directive writes.
 bool IntegerArgument(const TValue& v, int64_t& out, bool& wide) {
   wide = v.kind == TValueKind::BigInt;
   double f;
@@ -103,10 +103,10 @@ bool IntegerArgument(const TValue& v, int64_t& out, bool& wide) {
   return true;
 }
 
-std::string WriteInteger(const TSpec& spec, int64_t value, bool wide) {
+std::string WriteInteger(const TDirective& directive, int64_t value, bool wide) {
   std::string digits;
   bool negative = false;
-  if (spec.letter == 'd') {
+  if (directive.letter == 'd') {
     negative = value < 0;
     uint64_t magnitude = negative ? uint64_t(0) - uint64_t(value) : uint64_t(value);
     digits = std::to_string(magnitude);
@@ -115,49 +115,49 @@ std::string WriteInteger(const TSpec& spec, int64_t value, bool wide) {
     // needs 64.
     uint64_t u = wide ? uint64_t(value) : uint64_t(uint32_t(int32_t(value)));
     char buf[32];
-    if (spec.letter == 'u') std::snprintf(buf, sizeof buf, "%llu", (unsigned long long)u);
+    if (directive.letter == 'u') std::snprintf(buf, sizeof buf, "%llu", (unsigned long long)u);
     else std::snprintf(buf, sizeof buf, "%llX", (unsigned long long)u);
     digits = buf;
   }
-  if (spec.precision > int(digits.size())) digits.insert(0, size_t(spec.precision) - digits.size(), '0');
+  if (directive.precision > int(digits.size())) digits.insert(0, size_t(directive.precision) - digits.size(), '0');
   if (negative) digits.insert(0, 1, '-');
   return digits;
 }
 
-std::string WriteFloat(const TSpec& spec, double v) {
-  switch (spec.letter) {
-    case 'e': return FormatScientific(v, spec.precision < 0 ? 15 : spec.precision);
-    case 'f': return FormatFixed(v, spec.precision < 0 ? 2 : spec.precision, false);
-    case 'g': return FormatGeneral(v, spec.precision < 0 ? 15 : spec.precision);
-    default: return FormatFixed(v, spec.precision < 0 ? 2 : spec.precision, true);  // n, m
+std::string WriteFloat(const TDirective& directive, double v) {
+  switch (directive.letter) {
+    case 'e': return FormatScientific(v, directive.precision < 0 ? 15 : directive.precision);
+    case 'f': return FormatFixed(v, directive.precision < 0 ? 2 : directive.precision, false);
+    case 'g': return FormatGeneral(v, directive.precision < 0 ? 15 : directive.precision);
+    default: return FormatFixed(v, directive.precision < 0 ? 2 : directive.precision, true);  // n, m
   }
 }
 
-bool ApplySpec(const TSpec& spec, const TValue& arg, std::string& text) {
-  switch (spec.letter) {
+bool ApplyDirective(const TDirective& directive, const TValue& arg, std::string& text) {
+  switch (directive.letter) {
     case 'd':
     case 'u':
     case 'x': {
       int64_t value;
       bool wide;
       if (!IntegerArgument(arg, value, wide)) return false;
-      text = WriteInteger(spec, value, wide);
+      text = WriteInteger(directive, value, wide);
       break;
     }
     case 's':
       text = arg.ToString();
-      if (spec.precision >= 0 && size_t(spec.precision) < text.size()) text.resize(size_t(spec.precision));
+      if (directive.precision >= 0 && size_t(directive.precision) < text.size()) text.resize(size_t(directive.precision));
       break;
     default: {
       double f;
       if (!arg.ToFloat(f)) return false;
-      text = WriteFloat(spec, f);
+      text = WriteFloat(directive, f);
       break;
     }
   }
-  if (int(text.size()) < spec.width) {
-    size_t pad = size_t(spec.width) - text.size();
-    if (spec.left) text.append(pad, ' ');
+  if (int(text.size()) < directive.width) {
+    size_t pad = size_t(directive.width) - text.size();
+    if (directive.left) text.append(pad, ' ');
     else text.insert(0, pad, ' ');
   }
   return true;
@@ -263,13 +263,13 @@ bool FormatText(std::string_view fmt, std::span<const TValue> args, std::string&
     i = end + 1;
     if (next >= args.size()) continue;  // no argument left: dropped
     const TValue& arg = args[next++];
-    TSpec spec;
-    if (!ParseSpec(whole.substr(1, whole.size() - 2), whole.back(), spec)) {
+    TDirective directive;
+    if (!ParseDirective(whole.substr(1, whole.size() - 2), whole.back(), directive)) {
       out.append(whole);
       continue;
     }
     std::string text;
-    if (!ApplySpec(spec, arg, text)) {
+    if (!ApplyDirective(directive, arg, text)) {
       error = "Format '" + std::string(whole) + "' does not suit the argument '" + arg.ToString() + "'";
       return false;
     }

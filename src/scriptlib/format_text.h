@@ -1,10 +1,10 @@
-// Format(Fmt, A1, ...): printf-style specifications applied to script
-// values, safely. Each "%" starts a specification that runs up to and
-// including the next ASCII letter; the specification takes the next
+// Format(Fmt, A1, ...): printf-style directives applied to script
+// values, safely. Each "%" starts a directive that runs up to and
+// including the next ASCII letter; the directive takes the next
 // argument. Nothing here can read a missing argument or misread one:
 //
 // - "%%" writes one "%" and takes no argument.
-// - A specification is "%" ["-"] [width] ["." precision] letter, width and
+// - A directive is "%" ["-"] [width] ["." precision] letter, width and
 //   precision at most kMaxFormatWidth. The letters, in either case: d
 //   (decimal), u (unsigned decimal), x (hexadecimal, upper-case digits), e
 //   (scientific, precision = significant digits, default 15, exponent
@@ -18,9 +18,9 @@
 //   integer (a float is cut toward zero, a string must read as a number);
 //   e, f, g, n and m take a float (a string must read as a number); s takes
 //   any value as text. A value that cannot be converted fails the call.
-// - A specification of any other shape keeps its argument and is copied
+// - A directive of any other shape keeps its argument and is copied
 //   to the result as it stands, as is an unfinished one at the end of Fmt;
-//   a specification with no argument left is dropped.
+//   a directive with no argument left is dropped.
 #pragma once
 
 #include <span>

@@ -54,29 +54,29 @@ int CeilPixels(FT_Pos value26_6) { return int((value26_6 + 63) >> 6); }
 TGlyphRenderer::TGlyphRenderer() : ft_(std::make_unique<TFreeType>()) {}
 TGlyphRenderer::~TGlyphRenderer() = default;
 
-bool TGlyphRenderer::Open(const TFontSpec& spec, std::string& problem) {
-  spec_ = spec;
+bool TGlyphRenderer::Open(const TFontRequest& request, std::string& problem) {
+  request_ = request;
   if (FT_Init_FreeType(&ft_->library) != 0) {
     problem = "FreeType cannot start";
     return false;
   }
-  if (FT_New_Face(ft_->library, spec.TtfFile.c_str(), 0, &ft_->face) != 0) {
-    problem = "cannot read font file " + spec.TtfFile;
+  if (FT_New_Face(ft_->library, request.TtfFile.c_str(), 0, &ft_->face) != 0) {
+    problem = "cannot read font file " + request.TtfFile;
     return false;
   }
   FT_Select_Charmap(ft_->face, FT_ENCODING_UNICODE);
-  if (FT_Set_Pixel_Sizes(ft_->face, 0, FT_UInt(spec.PixelSize)) != 0) {
-    problem = "the font has no size " + std::to_string(spec.PixelSize);
+  if (FT_Set_Pixel_Sizes(ft_->face, 0, FT_UInt(request.PixelSize)) != 0) {
+    problem = "the font has no size " + std::to_string(request.PixelSize);
     return false;
   }
   const FT_Size_Metrics& metrics = ft_->face->size->metrics;
   ascent_ = CeilPixels(metrics.ascender);
   descent_ = CeilPixels(-metrics.descender);
-  if (spec.Style == TFontStyle::Bold) {
+  if (request.Style == TFontStyle::Bold) {
     // FreeType's emboldening grows each glyph by about size/24 upward and sideways.
-    ascent_ += (spec.PixelSize + 23) / 24;
-  } else if (spec.Style == TFontStyle::Outline) {
-    strokePixels_ = spec.OutlinePixels > 0 ? spec.OutlinePixels : std::max(1, spec.PixelSize / 12);
+    ascent_ += (request.PixelSize + 23) / 24;
+  } else if (request.Style == TFontStyle::Outline) {
+    strokePixels_ = request.OutlinePixels > 0 ? request.OutlinePixels : std::max(1, request.PixelSize / 12);
     if (FT_Stroker_New(ft_->library, &ft_->stroker) != 0) {
       problem = "FreeType cannot make a stroker";
       return false;
@@ -99,7 +99,7 @@ TGlyphImage TGlyphRenderer::Render(uint8_t code) {
   if (FT_Load_Glyph(ft_->face, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0) return image;
   FT_GlyphSlot slot = ft_->face->glyph;
 
-  if (spec_.Style == TFontStyle::Outline && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+  if (request_.Style == TFontStyle::Outline && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
     image.Advance = int((slot->advance.x + 32) >> 6) + strokePixels_;
     FT_Glyph glyph = nullptr;
     if (FT_Get_Glyph(slot, &glyph) != 0) return image;
@@ -115,7 +115,7 @@ TGlyphImage TGlyphRenderer::Render(uint8_t code) {
     return image;
   }
 
-  if (spec_.Style == TFontStyle::Bold) FT_GlyphSlot_Embolden(slot);
+  if (request_.Style == TFontStyle::Bold) FT_GlyphSlot_Embolden(slot);
   if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return image;
   image.Advance = int((slot->advance.x + 32) >> 6);
   CopyBitmap(slot->bitmap, image);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "font_spec.h"
+#include "font_request.h"
 
 namespace kw::kwfont {
 
@@ -28,7 +28,7 @@ class TGlyphRenderer {
   TGlyphRenderer& operator=(const TGlyphRenderer&) = delete;
 
   // Loads the face and sets the size; false with `problem` set on failure.
-  bool Open(const TFontSpec& spec, std::string& problem);
+  bool Open(const TFontRequest& request, std::string& problem);
   // The glyph of a Windows-1251 byte; empty (no pixels, no advance) for the
   // control codes and 0x98, which have no printable character.
   TGlyphImage Render(uint8_t code);
@@ -41,7 +41,7 @@ class TGlyphRenderer {
  private:
   struct TFreeType;
   std::unique_ptr<TFreeType> ft_;
-  TFontSpec spec_;
+  TFontRequest request_;
   int ascent_ = 0, descent_ = 0;
   int strokePixels_ = 0;
 };

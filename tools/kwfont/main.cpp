@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "font_builder.h"
-#include "font_spec.h"
+#include "font_request.h"
 #include "glyph_renderer.h"
 #include "media/fonts_archive.h"
 #include "platform/codepage.h"
@@ -79,33 +79,33 @@ int main(int argc, char** argv) {
   }
   if (args.size() < 2) return Usage(args.empty() ? "" : "no font given");
 
-  std::vector<TFontSpec> specs;
+  std::vector<TFontRequest> requests;
   std::set<std::string> keys;
   for (size_t i = 1; i < args.size(); ++i) {
     std::string problem;
-    auto spec = ParseFontSpec(args[i], problem);
-    if (!spec) return Usage(args[i] + ": " + problem);
-    const auto key = KeyBytes(spec->Key);
+    auto request = ParseFontRequest(args[i], problem);
+    if (!request) return Usage(args[i] + ": " + problem);
+    const auto key = KeyBytes(request->Key);
     if (!key) return Usage(args[i] + ": the key has characters Windows-1251 cannot hold");
-    spec->Key = *key;
+    request->Key = *key;
     // Games find fonts without regard to case, so keys must differ in more than case.
     if (!keys.insert(AsciiUpperCase(*key)).second) return Usage(args[i] + ": key given twice");
-    specs.push_back(*spec);
+    requests.push_back(*request);
   }
 
   std::vector<TBitmapFont> fonts;
-  for (const TFontSpec& spec : specs) {
+  for (const TFontRequest& request : requests) {
     TGlyphRenderer renderer;
     std::string problem;
-    if (!renderer.Open(spec, problem)) {
-      std::fprintf(stderr, "kwfont: %s: %s\n", spec.Key.c_str(), problem.c_str());
+    if (!renderer.Open(request, problem)) {
+      std::fprintf(stderr, "kwfont: %s: %s\n", request.Key.c_str(), problem.c_str());
       return 1;
     }
     std::array<TGlyphImage, 256> glyphs;
     for (int code = 0; code < 256; ++code) glyphs[size_t(code)] = renderer.Render(uint8_t(code));
-    auto font = BuildBitmapFont(spec.Key, glyphs, renderer.Ascent(), renderer.Descent(), problem);
+    auto font = BuildBitmapFont(request.Key, glyphs, renderer.Ascent(), renderer.Descent(), problem);
     if (!font) {
-      std::fprintf(stderr, "kwfont: %s: %s\n", spec.Key.c_str(), problem.c_str());
+      std::fprintf(stderr, "kwfont: %s: %s\n", request.Key.c_str(), problem.c_str());
       return 1;
     }
     fonts.push_back(std::move(*font));

@@ -1,4 +1,4 @@
-#include "font_spec.h"
+#include "font_request.h"
 
 #include <charconv>
 
@@ -14,14 +14,14 @@ bool ParseInt(std::string_view text, int& out) {
 
 }  // namespace
 
-std::optional<TFontSpec> ParseFontSpec(std::string_view arg, std::string& problem) {
-  TFontSpec spec;
+std::optional<TFontRequest> ParseFontRequest(std::string_view arg, std::string& problem) {
+  TFontRequest request;
   const size_t equals = arg.find('=');
   if (equals == std::string_view::npos || equals == 0) {
     problem = "expected KEY=FILE:SIZE[:bold|:outline[=PX]]";
     return std::nullopt;
   }
-  spec.Key = std::string(arg.substr(0, equals));
+  request.Key = std::string(arg.substr(0, equals));
   std::string_view rest = arg.substr(equals + 1);
 
   size_t colon = rest.rfind(':');
@@ -34,11 +34,11 @@ std::optional<TFontSpec> ParseFontSpec(std::string_view arg, std::string& proble
   if (!ParseInt(last, number)) {
     // A style, then the size before it.
     if (last == "bold") {
-      spec.Style = TFontStyle::Bold;
+      request.Style = TFontStyle::Bold;
     } else if (last == "outline" || last.substr(0, 8) == "outline=") {
-      spec.Style = TFontStyle::Outline;
-      if (last.size() > 7 && (!ParseInt(last.substr(8), spec.OutlinePixels) || spec.OutlinePixels < 1 ||
-                              spec.OutlinePixels > 32)) {
+      request.Style = TFontStyle::Outline;
+      if (last.size() > 7 && (!ParseInt(last.substr(8), request.OutlinePixels) || request.OutlinePixels < 1 ||
+                              request.OutlinePixels > 32)) {
         problem = "outline width must be 1 to 32 pixels";
         return std::nullopt;
       }
@@ -57,13 +57,13 @@ std::optional<TFontSpec> ParseFontSpec(std::string_view arg, std::string& proble
     problem = "size must be " + std::to_string(kMinPixelSize) + " to " + std::to_string(kMaxPixelSize) + " pixels";
     return std::nullopt;
   }
-  spec.PixelSize = number;
-  spec.TtfFile = std::string(rest.substr(0, colon));
-  if (spec.TtfFile.empty()) {
+  request.PixelSize = number;
+  request.TtfFile = std::string(rest.substr(0, colon));
+  if (request.TtfFile.empty()) {
     problem = "missing font file";
     return std::nullopt;
   }
-  return spec;
+  return request;
 }
 
 }  // namespace kw::kwfont

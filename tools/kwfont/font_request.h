@@ -9,7 +9,7 @@ namespace kw::kwfont {
 
 enum class TFontStyle { Regular, Bold, Outline };
 
-struct TFontSpec {
+struct TFontRequest {
   std::string Key;       // archive entry name, the name games give
   std::string TtfFile;   // TrueType or OpenType file
   int PixelSize = 0;     // FreeType pixel size (em height)
@@ -22,6 +22,6 @@ constexpr int kMaxPixelSize = 512;
 
 // Parses one argument; none, with `problem` set, when it is malformed. The
 // file may contain ':' itself: SIZE and the style are taken from the end.
-std::optional<TFontSpec> ParseFontSpec(std::string_view arg, std::string& problem);
+std::optional<TFontRequest> ParseFontRequest(std::string_view arg, std::string& problem);
 
 }  // namespace kw::kwfont
