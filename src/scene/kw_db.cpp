@@ -93,4 +93,7 @@ static_assert(std::size(kDBProps) == 37);
 
 TPropTable DBProperties() { return kDBProps; }
 
+// Until pictures can be requested by name the glyph picture is never loaded.
+const TTexture* TKwDB::GlyphPicture() const { return nullptr; }
+
 }  // namespace kw

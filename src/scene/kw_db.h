@@ -7,11 +7,14 @@
 #include <memory>
 #include <string>
 
+#include "media/glyph_font.h"
 #include "scene/element.h"
 
 namespace kw {
 
+class TDevice;
 class TKwStore;
+class TTexture;
 class TMemIniFile;
 class TIniFile;
 
@@ -85,6 +88,14 @@ class TKwDB : public TKwElement {
   std::unique_ptr<TMemIniFile> LanguageTexts;
   // The player's settings file; none until one is opened.
   std::unique_ptr<TIniFile> Settings;
+  // The rendering device the game draws with (canvas, image list, bitmap
+  // fonts); none in tools and tests that draw nothing. Set before LoadGame.
+  TDevice* Device = nullptr;
+  // The Unicode glyph font, read when the game file has been read (Unicode
+  // mode only), and its picture's texture, fetched anew for every draw;
+  // none while the picture is not loaded.
+  TGlyphFont Glyphs;
+  const TTexture* GlyphPicture() const;
 
  private:
   // The script layer reaches the game through this root (kw_db_scripts.cpp):
