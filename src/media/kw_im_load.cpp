@@ -88,7 +88,8 @@ void TKwImages::Load(TKwIm& entry, const std::string& requested, const std::stri
   const TFrameGrid grid = ReadFrameGrid(source, UserFolder);
 
   TBitmap32 picture;
-  DecodePicture(PictureFormatOf(source.Name()), bytes.data(), bytes.size(), picture);
+  if (!DecodePicture(PictureFormatOf(source.Name()), bytes.data(), bytes.size(), picture))
+    KwLog("picture %s%s: the decoder cannot read it", source.Name().c_str(), source.FromPack() ? " (pack)" : "");
   const TFrameGeometry geometry = FrameGeometryOf(picture.Width, picture.Height, grid);
 
   MergeAlphaPartner(source, bytes, picture);

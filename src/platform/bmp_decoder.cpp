@@ -73,21 +73,20 @@ bool ReadHeader(const uint8_t* data, size_t size, TBmpHeader& h) {
   }
   const size_t info = kFileHeaderBytes;
   int64_t width = 0, height = 0;
-  uint32_t planes = 0, colorsUsed = 0;
+  uint32_t colorsUsed = 0;
   bool os2 = false;
   if (infoSize == 12) {  // OS/2 1.x core header: 16-bit sizes, 3-byte palette entries
     os2 = true;
     width = Le16(data, size, info + 4);
     height = int16_t(Le16(data, size, info + 6));
-    planes = Le16(data, size, info + 8);
     h.Bits = int(Le16(data, size, info + 10));
   } else {
     // Windows info headers and OS/2 2.x ones (16 to 64 bytes) share their
-    // first fields; fields the header is too short to hold read as 0.
+    // first fields; fields the header is too short to hold read as 0. The
+    // plane count is not looked at: many writers leave it 0.
     auto field32 = [&](size_t at) { return at + 4 <= infoSize ? Le32(data, size, info + at) : 0u; };
     width = int32_t(field32(4));
     height = int32_t(field32(8));
-    planes = infoSize >= 14 ? Le16(data, size, info + 12) : 0;
     h.Bits = infoSize >= 16 ? int(Le16(data, size, info + 14)) : 0;
     h.Compression = field32(16);
     colorsUsed = field32(32);
@@ -98,7 +97,6 @@ bool ReadHeader(const uint8_t* data, size_t size, TBmpHeader& h) {
       return false;
     }
   }
-  (void)planes;  // many writers put 0 here; readers have always ignored it
   if (height < 0) {
     h.TopDown = true;
     height = -height;

@@ -131,7 +131,7 @@ std::string TgaFile(const TBitmap32& picture, const TTgaSpec& spec) {
   s += '\0';  // no image id
   s += '\0';  // no colour map
   s += char((spec.Depth == 8 ? 3 : 2) + (spec.Rle ? 8 : 0));
-  s.append(5, '\0');  // colour map specification
+  s.append(5, '\0');  // colour map fields: none
   Put16(s, 0);
   Put16(s, 0);
   Put16(s, uint32_t(picture.Width));
