@@ -40,6 +40,10 @@ TEST_F(RootSettings, RecordFileOpensWithoutTruncatingAndCreatesWhenMissing) {
   EXPECT_EQ(bytes, "saved bytes");
   SetProp(*root, "FileRS", std::string(""));
   EXPECT_EQ(root->RecordFile(), nullptr);
+  // A name that can be neither opened nor created gives no record file.
+  SetProp(*root, "FileRS", std::string("Saves"));
+  EXPECT_EQ(root->RecordFile(), nullptr);
+  EXPECT_TRUE(fs::is_directory(UserFolder() / "Saves"));
 }
 
 TEST_F(RootSettings, RecordAndSettingsFilesNeverLeaveTheUserFolder) {
