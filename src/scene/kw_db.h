@@ -48,8 +48,9 @@ class TKwDB : public TKwElement {
   const std::string& GameFileName() const { return gameFileName_; }
 
   // Reads the game: a missing game file leaves the root empty; otherwise
-  // the resource pack named after the game file is opened and the whole
-  // game file is read into the tree.
+  // the resource pack named after the game file is opened, the whole game
+  // file is read into the tree and, when "unicode\unicode.fnt" exists, the
+  // Unicode glyph font is loaded and Unicode mode set.
   void LoadGame();
   // The resource pack's file name for a game file: its file part without
   // its last four characters, plus ".kst" (demo.kwf gives demo.kst).
