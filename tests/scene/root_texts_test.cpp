@@ -90,6 +90,10 @@ class RootUnicodeTexts : public TRootTest {
     WriteGameFile("unicode/unicode.fnt", "1\r\n41 17\r\nArial\r\n");
     LoadGameFile(R"({"class": "TKwDB", "properties": {"Key": 1, "Id": "Test game", "Lang": "rus.lng"}})");
     ASSERT_TRUE(root->UnicodeMode);
+    // The glyph table was read: code 41 with width 17 is pattern 0 at 10.
+    ASSERT_NE(root->Glyphs.Entry(0x41), nullptr);
+    EXPECT_EQ(root->Glyphs.Entry(0x41)->Advance, 10);
+    EXPECT_EQ(root->Glyphs.FaceName(), "Arial");
   }
 };
 
