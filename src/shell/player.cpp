@@ -142,8 +142,8 @@ void TPlayer::FindGame() {
 
 void TPlayer::CreateAndLoadRoot() {
   root_ = std::make_unique<TKwDB>();
-  root_->SetGameFileName(location_.GameFile);
   root_->Device = &device_;
+  root_->SetGameFileName(location_.GameFile);
   Shell().LoadNow = false;
   root_->LoadGame();
   sound_.SetStore(root_->Store());

@@ -49,9 +49,7 @@ class TRootTest : public TBridgeTest {
     ForgetAllFolderListings();
     root = std::make_unique<TKwDB>();
     root->SetGameFileName("game.kwf");
-    Shell().LoadNow = false;
     root->LoadGame();
-    Shell().LoadNow = true;
   }
 
   // Sets a property through its setter, as the game file and scripts do.
