@@ -15,7 +15,12 @@ namespace {
 // Read and write, created when missing; O_TRUNC is never given.
 int OpenForUpdate(const std::filesystem::path& file) {
   int fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
-  if (fd < 0 && errno == ENOENT) fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0 && errno == ENOENT) {
+    fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // The resolver's cached listings must see the new file, so that the
+    // same name in another letter case finds it.
+    if (fd >= 0) ForgetAllFolderListings();
+  }
   return fd;
 }
 

@@ -26,7 +26,7 @@ std::optional<fs::path> UserFile(const std::string& name, const fs::path& folder
     return std::nullopt;
   }
   std::error_code ec;
-  if (file->has_parent_path()) fs::create_directories(file->parent_path(), ec);
+  if (file->has_parent_path() && fs::create_directories(file->parent_path(), ec)) ForgetAllFolderListings();
   return file;
 }
 

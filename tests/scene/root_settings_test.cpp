@@ -38,6 +38,11 @@ TEST_F(RootSettings, RecordFileOpensWithoutTruncatingAndCreatesWhenMissing) {
   SetProp(*root, "FileRS", std::string("progress.rs"));
   ASSERT_TRUE(root->RecordFile()->ReadAll(bytes));
   EXPECT_EQ(bytes, "saved bytes");
+  // A file the root created is found again under any letter case.
+  SetProp(*root, "FileRS", std::string("saves\\SLOT1.RS"));
+  ASSERT_NE(root->RecordFile(), nullptr);
+  ASSERT_TRUE(root->RecordFile()->ReadAll(bytes));
+  EXPECT_EQ(bytes, "new state");
   SetProp(*root, "FileRS", std::string(""));
   EXPECT_EQ(root->RecordFile(), nullptr);
   // A name that can be neither opened nor created gives no record file.
