@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "media/kw_im.h"
 #include "media/kw_store.h"
 #include "platform/device.h"
 #include "platform/files.h"
@@ -12,6 +13,7 @@
 #include "scene/kw_db_names.h"
 #include "scene/kw_screen.h"
 #include "scene/prop_fields.h"
+#include "scene/shell_state.h"
 
 namespace kw {
 
@@ -20,7 +22,34 @@ TKwDB::TKwDB() : TKwElement(nullptr) {
   ConnectScripts();
 }
 
-TKwDB::~TKwDB() { DisconnectScripts(); }
+TKwDB::~TKwDB() {
+  DisconnectScripts();
+  DisconnectPictures();
+}
+
+void TKwDB::ConnectPictures() {
+  TKwImages& images = KwImages();
+  if (Device) images.ConnectImages(Device->Images());
+  images.Store = store_.get();
+  images.MaxMem = MaxMem;
+  images.AlwaysLoadIm = AlwaysLoadIm != 0;
+  // A picture loaded while a screen switch loads shows the progress.
+  images.OnLoadProgress = [this] {
+    if (Shell().Loading) RunLoadImProcess();
+  };
+  picturesConnected_ = true;
+}
+
+void TKwDB::DisconnectPictures() {
+  if (!picturesConnected_) return;
+  TKwImages& images = KwImages();
+  images.OnLoadProgress = nullptr;
+  if (images.Store == store_.get()) images.Store = nullptr;
+  // The textures live in the device's image list: hand them back while the
+  // device still exists.
+  if (Device) images.DisconnectImages();
+  picturesConnected_ = false;
+}
 
 std::string TKwDB::PackNameFor(std::string_view gameFileName) {
   std::string name = ExtractFileName(gameFileName);
@@ -44,6 +73,10 @@ void TKwDB::LoadGame() {
   } catch (const EKwStoreError& error) {
     KwLog("resource pack \"%s\": %s", store_->FileName().c_str(), error.what());
   }
+  ConnectPictures();
+  // The particle picture is the first picture of the run; stars (and the
+  // particle systems) draw from it.
+  if (Device && !particlesEntry_) particlesEntry_ = &KwImages().RequestImage("particles.bmp", true);
 
   std::string bytes;
   if (ReadWholeFile(file, bytes)) {
@@ -66,8 +99,7 @@ void TKwDB::LoadUnicodeFont() {
   else
     UnicodeTexts = std::make_unique<TMemIniFile>();
   UnicodeMode = true;
-  // The glyph picture "unicode\unicode.png" is requested locked with the
-  // picture resources (GlyphPicture).
+  glyphEntry_ = &KwImages().RequestImage("unicode\\unicode.png", true);
   std::string text, error;
   if (!ReadWholeFile(*table, text)) {
     KwLog("%s cannot be read: no glyphs", table->string().c_str());
@@ -116,6 +148,16 @@ TKwDB& Db(TKwElement& e) { return static_cast<TKwDB&>(e); }
 template <void (TKwDB::*Setter)(std::string)>
 void SetWithEffect(TKwElement& e, const TPropValue& v) { (Db(e).*Setter)(PropString(v)); }
 
+// The picture budget and reload-on-draw go to the picture resources too.
+void SetMaxMem(TKwElement& e, const TPropValue& v) {
+  Db(e).MaxMem = int32_t(PropInt(v));
+  KwImages().MaxMem = Db(e).MaxMem;
+}
+void SetAlwaysLoadIm(TKwElement& e, const TPropValue& v) {
+  Db(e).AlwaysLoadIm = TBool8(PropInt(v));
+  KwImages().AlwaysLoadIm = Db(e).AlwaysLoadIm != 0;
+}
+
 #define KW_DB_SETTER(Name, member, setter) \
   {Name, TPropType::String, props::GetField<TKwDB, &TKwDB::member>, SetWithEffect<&TKwDB::setter>}
 
@@ -143,12 +185,12 @@ const TPropInfo kDBProps[] = {
     KW_SCRIPT(TKwDB, "exKeyDown", exKeyDown),
     KW_SCRIPT(TKwDB, "exExit", exExit),
     KW_BASE_SCRIPT("exMouseMove", esMouseMove),
-    KW_FIELD(TKwDB, "MaxMem", Int, MaxMem),
+    {"MaxMem", TPropType::Int, props::GetField<TKwDB, &TKwDB::MaxMem>, SetMaxMem},
     KW_SCRIPT(TKwDB, "exCheat", exCheat),
     KW_FIELD(TKwDB, "Cheats", String, Cheats),
     KW_FIELD(TKwDB, "SaveErr", Bool, SaveErr),
     KW_SCRIPT(TKwDB, "exSetScreen", exSetScreen),
-    KW_FIELD(TKwDB, "AlwaysLoadIm", Bool, AlwaysLoadIm),
+    {"AlwaysLoadIm", TPropType::Bool, props::GetField<TKwDB, &TKwDB::AlwaysLoadIm>, SetAlwaysLoadIm},
     KW_FIELD(TKwDB, "Version", Int, Version),
     KW_BASE_SCRIPT("exMouseIn", esMouseIn),
     KW_BASE_SCRIPT("exMouseOut", esMouseOut),
@@ -162,7 +204,6 @@ static_assert(std::size(kDBProps) == 37);
 
 TPropTable DBProperties() { return kDBProps; }
 
-// Until pictures can be requested by name the glyph picture is never loaded.
-const TTexture* TKwDB::GlyphPicture() const { return nullptr; }
+const TTexture* TKwDB::GlyphPicture() const { return glyphEntry_ ? KwImages().TextureOf(*glyphEntry_) : nullptr; }
 
 }  // namespace kw

@@ -17,6 +17,7 @@
 namespace kw {
 
 class TDevice;
+class TKwIm;
 class TKwStore;
 class TTexture;
 class TMemIniFile;
@@ -205,6 +206,10 @@ class TKwDB : public TKwElement {
   void ConnectScripts();
   void DisconnectScripts();
 
+  // The picture resources load from this game: the device's image list,
+  // the pack, the budget and the loading progress (and back at the end).
+  void ConnectPictures();
+  void DisconnectPictures();
   // LoadGame's last step: the Unicode glyph font, when the game has one.
   void LoadUnicodeFont();
   // Reads the settings from section "Def" and applies them (kw_db_settings.cpp).
@@ -219,6 +224,9 @@ class TKwDB : public TKwElement {
 
   std::string gameFileName_;
   std::unique_ptr<TKwStore> store_;
+  bool picturesConnected_ = false;
+  TKwIm* particlesEntry_ = nullptr;  // "particles.bmp", locked
+  TKwIm* glyphEntry_ = nullptr;      // "unicode\unicode.png", locked
   bool loadingFile_ = false;
   std::filesystem::path userFolder_;
   bool userFolderFixed_ = false;

@@ -3,6 +3,7 @@
 // they hold.
 #include <system_error>
 
+#include "media/kw_im.h"
 #include "media/sound.h"
 #include "platform/files.h"
 #include "platform/ini.h"
@@ -36,6 +37,8 @@ const fs::path& TKwDB::UserFolder() {
   if (!userFolderFixed_) {
     userFolder_ = UserDataFolder(Id);
     userFolderFixed_ = true;
+    // A frame file from the pack is copied there before it is read.
+    KwImages().UserFolder = userFolder_;
   }
   return userFolder_;
 }

@@ -3,6 +3,7 @@
 // the particle picture after the layer it belongs to.
 #include <numbers>
 
+#include "media/kw_im.h"
 #include "platform/device.h"
 #include "scene/kw_db.h"
 #include "scriptlib/script_clock.h"
@@ -75,8 +76,8 @@ void TKwDB::ClearStars() {
   for (TStar& star : stars_) star.Active = false;
 }
 
-// The particle picture ("particles.bmp") arrives with the picture
-// resources; until then stars take room in the pool but are not drawn.
-const TTexture* TKwDB::ParticlePicture() const { return nullptr; }
+const TTexture* TKwDB::ParticlePicture() const {
+  return particlesEntry_ ? KwImages().TextureOf(*particlesEntry_) : nullptr;
+}
 
 }  // namespace kw
