@@ -38,10 +38,7 @@ class TextUnicode : public TTextTest {
     TTextTest::TearDown();
   }
 
-  bool RegisterFace() {
-    if (!std::filesystem::exists(kFace)) return false;
-    return RegisterFontFile(kFace);
-  }
+  static bool HaveFace() { return std::filesystem::exists(kFace); }
 
   TBox DrawnBox() const {
     TBox b;
@@ -91,7 +88,8 @@ TEST_F(TextUnicode, GlyphLinesWithoutTheGlyphPictureDrawNothing) {
 }
 
 TEST_F(TextUnicode, UniTextIsDrawnByTheSystemCentredOnTheAnchor) {
-  if (!RegisterFace()) GTEST_SKIP() << "no DejaVu face on this machine";
+  if (!HaveFace()) GTEST_SKIP() << "no DejaVu face on this machine";
+  ASSERT_TRUE(RegisterFontFile(kFace));
   TKwText& t = NewText();
   Write(t, "Uni", int64_t(1));
   Write(t, "PosHor", int64_t(phCenter));
@@ -143,7 +141,8 @@ TEST_F(TextUnicode, UniTextIsDrawnByTheSystemCentredOnTheAnchor) {
 }
 
 TEST_F(TextUnicode, TheElementThatTakesTypingIsDrawnByTheSystem) {
-  if (!RegisterFace()) GTEST_SKIP() << "no DejaVu face on this machine";
+  if (!HaveFace()) GTEST_SKIP() << "no DejaVu face on this machine";
+  ASSERT_TRUE(RegisterFontFile(kFace));
   TKwText& t = NewText("typed");
   EXPECT_EQ(t.TextSizeValue().kind, TValueKind::Float);
   Shell().EntryText = &t;
