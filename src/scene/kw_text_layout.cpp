@@ -1,8 +1,6 @@
 // The text element's layout: where its lines break and how its words wrap.
 #include "scene/kw_text_layout.h"
 
-#include <algorithm>
-
 #include "platform/escaped_text.h"
 #include "platform/font_list.h"
 #include "scene/kw_db.h"
@@ -13,6 +11,14 @@ namespace kw {
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
+
+// The end of the word at `pos`: the first space or line end outside an
+// escape, npos when the word runs to the end of the text.
+size_t WordEnd(std::string_view s, size_t pos) {
+  for (size_t i = pos; i < s.size(); i += (s[i] == EscapeByte ? 3 : 1))
+    if (s[i] == ' ' || s[i] == '\0') return i;
+  return npos;
+}
 
 // Word wrapping over a text whose lines end with 0 bytes. Those line ends
 // only separate words here: the lines flow together and only the wrapping
@@ -26,7 +32,7 @@ std::string WrapWords(std::string_view s, const TTextLayoutRules& rules, const T
   double r = 0;  // width of the line so far
   size_t pos = 0;
   while (pos < s.size()) {
-    const size_t end = std::min(FindEscaped(s, ' ', pos), FindEscaped(s, '\0', pos));
+    const size_t end = WordEnd(s, pos);
     const bool hasSeparator = end != npos;
     const std::string_view word = s.substr(pos, (hasSeparator ? end : s.size()) - pos);
     const bool spaced = r != 0;
