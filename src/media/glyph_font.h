@@ -28,8 +28,11 @@ class TGlyphFont {
  public:
   // Reads the glyph table file: a count line, that many lines of a
   // hexadecimal code, a space and a decimal width, then the face line.
-  // Widths are stored as Round(w / 1.7), halves to even. False, with the
-  // table left empty and `error` set, when the text is not such a table.
+  // Widths are stored as Round(w / 1.7), halves to even; one that rounds
+  // past 255 keeps 255 and a negative one 0. A code above FFFF cannot be
+  // reached by escaped text: its line is ignored (keeping its pattern
+  // number). False, with the table left empty and `error` set, when the
+  // text is not such a table.
   bool ReadTable(std::string_view text, std::string* error = nullptr);
   void Clear();
 

@@ -28,4 +28,9 @@ bool DrawSystemText(std::string_view face, std::u16string_view text, int size, T
 // Forgets every registered face (tests).
 void ForgetRegisteredFonts();
 
+// The file of the system face that serves when no face is registered
+// (DejaVu Sans, where the build found it or where distributions keep it);
+// empty when there is none.
+std::filesystem::path SystemFontFile();
+
 }  // namespace kw
