@@ -1,6 +1,8 @@
 // Drawing text elements into the device's frame with the "Mono" font:
 // letters are 8 × 20 white blocks 10 apart, so every line's place can be
 // read off the frame.
+#include <cmath>
+
 #include "text_fixture.h"
 
 namespace kw::test {
@@ -201,6 +203,41 @@ TEST_F(TextRender, UniIsOnlyForUnicodeGames) {
   Draw(t);
   EXPECT_EQ(Drawn(), 8 * 20) << "drawn with the bitmap font";
   EXPECT_EQ(device.Images().Count(), 0);
+}
+
+}  // namespace
+}  // namespace kw::test
+
+namespace kw::test {
+namespace {
+
+// Values a game file or a script may give: drawing stays quiet and inside
+// the frame, the layout ends.
+TEST_F(TextRender, HostileSizesAndScalesDrawQuietly) {
+  const double nan = std::nan("");
+  const struct {
+    double scale, interval, rX;
+    int32_t sizeX, sizeY;
+  } cases[] = {
+      {nan, 0, 0, 100, 100},   {1e300, 0, 0, 100, 100}, {-3, 0, 0, 100, 100},  {0, 0, 0, 100, 100},
+      {1, nan, 0, 100, 100},   {1, 1e308, 0, 100, 100}, {1, 0, 1e300, 100, 100}, {1, 0, nan, 100, 100},
+      {1, 0, 0, INT32_MIN, INT32_MAX}, {1, 0, 0, -5, -5},
+  };
+  for (const auto& c : cases) {
+    TKwText& t = NewText();
+    Write(t, "EnEnter", int64_t(1));
+    Write(t, "AutoEnter", int64_t(1));
+    Write(t, "Interval", c.interval);
+    Write(t, "SizeY", int64_t(c.sizeY));
+    Write(t, "SizeX", int64_t(c.sizeX));
+    Write(t, "Scale", c.scale);
+    t.rX = c.rX;
+    Write(t, "Shadow", int64_t(1));
+    Write(t, "Text", std::string("AAAA BBBB\\nCCCC DDDD EEEE FFFF"));
+    Draw(t);
+    t.Vis = 0;
+  }
+  SUCCEED();
 }
 
 }  // namespace
