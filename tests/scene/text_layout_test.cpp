@@ -38,6 +38,8 @@ struct TLayoutCase {
   std::string Expected;  // "|" for each line end
 };
 
+void PrintTo(const TLayoutCase& c, std::ostream* os) { *os << c.Name; }
+
 class TextLayout : public ::testing::TestWithParam<TLayoutCase> {};
 
 TEST_P(TextLayout, LaysOut) {

@@ -68,6 +68,8 @@ struct TBlockCase {
   std::vector<std::pair<int, int>> Lines;  // left and top of each line's first glyph
 };
 
+void PrintTo(const TBlockCase& c, std::ostream* os) { *os << c.Name; }
+
 class TextBlock : public TTextTest, public ::testing::WithParamInterface<TBlockCase> {};
 
 TEST_P(TextBlock, LinesArePlacedInTheBox) {
