@@ -3,10 +3,14 @@
 #include <system_error>
 
 #include "media/kw_store.h"
+#include "platform/device.h"
 #include "platform/files.h"
 #include "platform/ini.h"
 #include "platform/log.h"
+#include "platform/system_text.h"
 #include "scene/class_registry.h"
+#include "scene/kw_db_names.h"
+#include "scene/kw_screen.h"
 #include "scene/prop_fields.h"
 
 namespace kw {
@@ -48,9 +52,72 @@ void TKwDB::LoadGame() {
     KwLog("game file \"%s\" cannot be read", gameFileName_.c_str());
   }
   loadingFile_ = false;
+  LoadUnicodeFont();
+}
+
+void TKwDB::LoadUnicodeFont() {
+  std::optional<fs::path> table = ExistingGameFile("unicode\\unicode.fnt");
+  if (!table) return;
+  if (std::optional<fs::path> face = ExistingGameFile("unicode\\unicode.ttf")) {
+    if (!RegisterFontFile(*face)) KwLog("%s holds no font face", face->string().c_str());
+  }
+  if (std::optional<fs::path> texts = ExistingGameFile("unicode\\unicode.lng"))
+    UnicodeTexts = std::make_unique<TMemIniFile>(*texts);
+  else
+    UnicodeTexts = std::make_unique<TMemIniFile>();
+  UnicodeMode = true;
+  // The glyph picture "unicode\unicode.png" is requested locked with the
+  // picture resources (GlyphPicture).
+  std::string text, error;
+  if (!ReadWholeFile(*table, text)) {
+    KwLog("%s cannot be read: no glyphs", table->string().c_str());
+  } else if (!Glyphs.ReadTable(text, &error)) {
+    KwLog("%s: %s", table->string().c_str(), error.c_str());
+  }
+}
+
+void TKwDB::Process() { RunScript("Process", Script(esProcess)); }
+
+void TKwDB::InitPr() {
+  struct TClear {
+    static void Tree(TKwElement& e) {
+      e.Initialised = false;
+      for (const auto& child : e.Children()) Tree(*child);
+    }
+  };
+  TClear::Tree(*this);
+  Init();
+}
+
+void TKwDB::RunLoadImProcess() {
+  RunScript("LIProcess", exLoadImProcess);
+  // One frame at once, drawn and presented as the frame loop does it.
+  if (Device) {
+    Device->Render(0x00000000, true);
+    Device->Present();
+  }
+}
+
+void TKwDB::PreloadScreens() {
+  for (const auto& child : Children()) {
+    if (!IsClass(child.get(), TKwClass::Screen)) continue;
+    auto& screen = static_cast<TKwScreen&>(*child);
+    screen.Needed = screen.AllwaysLoad != 0;
+    if (screen.Needed) screen.LoadResources();
+  }
 }
 
 namespace {
+
+TKwDB& Db(TKwElement& e) { return static_cast<TKwDB&>(e); }
+
+// A string property whose setter has effects: the value goes to
+// TKwDB::*Setter, which stores it.
+template <void (TKwDB::*Setter)(std::string)>
+void SetWithEffect(TKwElement& e, const TPropValue& v) { (Db(e).*Setter)(PropString(v)); }
+
+#define KW_DB_SETTER(Name, member, setter) \
+  {Name, TPropType::String, props::GetField<TKwDB, &TKwDB::member>, SetWithEffect<&TKwDB::setter>}
 
 const TPropInfo kDBProps[] = {
     KW_BASE_PROPS,
@@ -63,16 +130,16 @@ const TPropInfo kDBProps[] = {
     KW_BASE_SCRIPT("exMouseUp", esMouseUp),
     KW_BASE_SCRIPT("exUpdate", esUpdate),
     KW_BASE_SCRIPT("exProcess", esProcess),
-    KW_FIELD(TKwDB, "FileRS", String, FileRS),
-    KW_FIELD(TKwDB, "FileFonts", String, FileFonts),
+    KW_DB_SETTER("FileRS", FileRS, SetFileRS),
+    KW_DB_SETTER("FileFonts", FileFonts, SetFileFonts),
     KW_FIELD(TKwDB, "hxTransLev", Byte, hxTransLev),
-    KW_FIELD(TKwDB, "DefLang", String, DefLang),
-    KW_FIELD(TKwDB, "Lang", String, Lang),
+    KW_DB_SETTER("DefLang", DefLang, SetDefLang),
+    KW_DB_SETTER("Lang", Lang, SetLang),
     KW_FIELD(TKwDB, "LoadingScreen", Int, LoadingScreen),
     KW_FIELD(TKwDB, "NotSave", Bool, NotSave),
     KW_SCRIPT(TKwDB, "exLoadImProcess", exLoadImProcess),
-    KW_FIELD(TKwDB, "IniFile", String, IniFile),
-    KW_FIELD(TKwDB, "SoundFile", String, SoundFile),
+    KW_DB_SETTER("IniFile", IniFile, SetIniFile),
+    KW_DB_SETTER("SoundFile", SoundFile, SetSoundFile),
     KW_SCRIPT(TKwDB, "exKeyDown", exKeyDown),
     KW_SCRIPT(TKwDB, "exExit", exExit),
     KW_BASE_SCRIPT("exMouseMove", esMouseMove),
@@ -88,6 +155,8 @@ const TPropInfo kDBProps[] = {
     KW_FIELD(TKwDB, "Tag", String, Tag),
 };
 static_assert(std::size(kDBProps) == 37);
+
+#undef KW_DB_SETTER
 
 }  // namespace
 

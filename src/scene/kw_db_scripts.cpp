@@ -30,30 +30,6 @@ void TKwDB::DisconnectScripts() {
   SetUnicodeModeHook(nullptr);
 }
 
-namespace {
-
-// "Section.Key" splits at the first "."; without one the section is
-// "Default". Both parts are trimmed of blanks.
-std::string_view Trimmed(std::string_view s) {
-  while (!s.empty() && (unsigned char)s.front() <= ' ') s.remove_prefix(1);
-  while (!s.empty() && (unsigned char)s.back() <= ' ') s.remove_suffix(1);
-  return s;
-}
-
-}  // namespace
-
-std::string TKwDB::LookupText(std::string_view id) const {
-  std::string_view section = "Default", key = id;
-  if (size_t dot = id.find('.'); dot != std::string_view::npos) {
-    section = id.substr(0, dot);
-    key = id.substr(dot + 1);
-  }
-  section = Trimmed(section);
-  key = Trimmed(key);
-  if (section.empty() || key.empty() || !LanguageTexts) return {};
-  return LanguageTexts->ReadString(section, key, "");
-}
-
 bool TKwDB::GetValue(const std::string& name, TValue& value) {
   if (TKwElement::GetValue(name, value)) return true;
   const TShellState& shell = Shell();
@@ -89,8 +65,8 @@ bool TKwDB::SetValue(const std::string& name, const TValue& value) {
     shell.FullScreen = v != 0;
     save("FS", v != 0 ? 1 : 0);
   } else {
-    // The shell shows or hides the system cursor to match.
     shell.SysCursor = v != 0;
+    if (shell.ShowSystemCursor) shell.ShowSystemCursor(shell.SysCursor);
     save("SysCursor", v != 0 ? 1 : 0);
   }
   return true;

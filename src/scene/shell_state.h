@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace kw {
@@ -55,6 +56,13 @@ struct TShellState {
   // The player's sound and music (owned by the player for the whole run;
   // none in tools and tests that play no sound).
   TSoundSystem* Sound = nullptr;
+
+  // Set by the shell for the window it runs in (none in tools and tests):
+  // applies the display mode (desktop full screen or the window) and shows
+  // or hides the system cursor (the arrow) over the window. The root calls
+  // them when it applies the player's settings.
+  std::function<void(bool fullScreen)> ApplyDisplayMode;
+  std::function<void(bool shown)> ShowSystemCursor;
 };
 
 // The one instance.

@@ -9,6 +9,7 @@
 #include "media/kw_store.h"
 #include "platform/bass.h"
 #include "platform/codepage.h"
+#include "platform/escaped_text.h"
 #include "platform/files.h"
 #include "platform/headless_window.h"
 #include "platform/ini.h"
@@ -141,6 +142,7 @@ void TPlayer::FindGame() {
 
 void TPlayer::CreateAndLoadRoot() {
   root_ = std::make_unique<TKwDB>();
+  root_->Device = &device_;
   root_->SetGameFileName(location_.GameFile);
   Shell().LoadNow = false;
   root_->LoadGame();
@@ -150,12 +152,21 @@ void TPlayer::CreateAndLoadRoot() {
 
 void TPlayer::DeviceInitialize() {
   Shell().ForceFullScreen = window_.DesktopWidth() < window_.OuterWidth();
+  // The root applies the player's settings (display mode, cursor) to the
+  // window while the game file is read.
+  Shell().ApplyDisplayMode = [this](bool fullScreen) {
+    window_.SetFullScreen(fullScreen);
+    device_.Windowed = !fullScreen;
+  };
+  Shell().ShowSystemCursor = [this](bool shown) { window_.ShowCursor(shown); };
   FindGame();
   CreateAndLoadRoot();
 
-  // The title is the game's Id until the game's text lookup can give its
-  // "Title" text; a game without either keeps the program's name.
-  std::string title = Utf8FromCp1251(root_->Id);
+  // The title is the game's text "Title", else its Id; a game without
+  // either keeps the program's name.
+  std::string title = root_->LookupText("Title");
+  title = root_->UnicodeMode ? Utf8FromUtf16(EscapedToUtf16(title)) : Utf8FromCp1251(title);
+  if (title.empty()) title = Utf8FromCp1251(root_->Id);
   if (title.empty()) title = "kwplay";
   window_.SetTitle(title);
 
@@ -186,6 +197,8 @@ void TPlayer::FormClose() {
     audioOpen_ = false;
   }
   if (Shell().Sound == &sound_) Shell().Sound = nullptr;
+  Shell().ApplyDisplayMode = nullptr;
+  Shell().ShowSystemCursor = nullptr;
   window_.Close();
 }
 
