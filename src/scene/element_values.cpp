@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "media/kw_im.h"
 #include "platform/codepage.h"
 #include "platform/log.h"
 #include "scene/element.h"
@@ -142,8 +143,8 @@ bool ComputedValue(TKwElement& self, const std::string& name, TValue& value) {
       }
       break;
     case 'I':
-      if (name == "IMFORLOADCOUNT") return value = TValue::Integer(shell.ImForLoadCount), true;
-      if (name == "IMFORLOADPOS") return value = TValue::Integer(shell.ImForLoadPos), true;
+      if (name == "IMFORLOADCOUNT") return value = TValue::Integer(KwImages().ImForLoadCount), true;
+      if (name == "IMFORLOADPOS") return value = TValue::Integer(KwImages().ImForLoadPos), true;
       break;
     case 'K':
       if (name == "KWDB") return value = Ref(self.Root()), true;

@@ -1,5 +1,6 @@
 #include "scene/shell_state.h"
 
+#include "media/kw_im.h"
 #include "scene/element.h"
 #include "scene/kw_text.h"
 #include "script/script_context.h"
@@ -12,7 +13,10 @@ TShellState& Shell() {
   return *state;
 }
 
-void ResetShellState() { Shell() = TShellState{}; }
+void ResetShellState() {
+  Shell() = TShellState{};
+  ResetKwImages();
+}
 
 void ForgetElementReferences(const TKwElement* element) {
   TShellState& s = Shell();

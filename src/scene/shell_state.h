@@ -3,7 +3,9 @@
 // layer, because the elements and the script functions below the shell read
 // and write it; the shell owns its lifetime (it resets it at start-up and
 // clears the element references at shutdown). Nothing keeps a second copy:
-// every reader goes through Shell().
+// every reader goes through Shell(). The picture loader's part of it
+// (LoadNow, ProcessTick, ImForLoadCount, ImForLoadPos) lives with the
+// picture resources, in KwImages() (media/kw_im.h).
 //
 // Element references here never own: the root owns the whole tree, and the
 // shell clears these references before the tree is destroyed.
@@ -25,9 +27,6 @@ struct TShellState {
   bool ForceFullScreen = false;  // the desktop is narrower than the window
   bool FullScreen = false;       // the display mode wanted (INI key "FS")
   bool SysCursor = false;        // the system mouse cursor is shown
-  // Picture requests load at once; false while the game file is read, so
-  // pictures are only registered then. True from start.
-  bool LoadNow = true;
   TKwElement* CurrentScreen = nullptr;  // the screen shown and processed
   TKwElement* NextScreen = nullptr;     // the screen a pending switch shows
   bool Loading = false;                 // a screen switch is loading
@@ -39,14 +38,9 @@ struct TShellState {
   int32_t MsX = 0, MsY = 0;             // last mouse position, frame pixels
   int32_t MsDX = 0, MsDY = 0;           // movement of the last mouse move
   int32_t KeyDowned = 0;                // code of the last key pressed
-  int32_t ProcessTick = 0;              // process ticks since start
   int32_t LogoIndex = 0;                // logo on show; -1 once the game runs
   int32_t LogoTick = 0;                 // ticks since the current logo began
   bool ExitRequest = false;             // a script asked the program to end
-  // Pictures registered for the screen switch that loads now, and how many
-  // of them are loaded (scripts read IMFORLOADCOUNT, IMFORLOADPOS).
-  int32_t ImForLoadCount = 0;
-  int32_t ImForLoadPos = 0;
 
   // Random seed for the run: given with --seed, else taken from the clock at
   // start-up. The script library's random generator starts from it.
@@ -68,7 +62,8 @@ struct TShellState {
 // The one instance.
 TShellState& Shell();
 
-// Back to the start-up values (used at start-up and between tests).
+// Back to the start-up values (used at start-up and between tests), the
+// picture resources' state included (ResetKwImages).
 void ResetShellState();
 
 // Clears every element reference that points into the tree or at

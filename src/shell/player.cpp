@@ -6,6 +6,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "media/kw_im.h"
 #include "media/kw_store.h"
 #include "platform/bass.h"
 #include "platform/codepage.h"
@@ -66,7 +67,7 @@ int TPlayer::Run() {
   // from the seed, the script clock from the player's clock (a virtual
   // clock makes Now, Date and Time repeat in a headless run).
   StartScripting(Shell().RandomSeed, &clock_);
-  Shell().LoadNow = true;
+  KwImages().LoadNow = true;
 
   if (!FormCreate()) {
     FormClose();
@@ -144,10 +145,10 @@ void TPlayer::CreateAndLoadRoot() {
   root_ = std::make_unique<TKwDB>();
   root_->Device = &device_;
   root_->SetGameFileName(location_.GameFile);
-  Shell().LoadNow = false;
+  KwImages().LoadNow = false;
   root_->LoadGame();
   sound_.SetStore(root_->Store());
-  Shell().LoadNow = true;
+  KwImages().LoadNow = true;
 }
 
 void TPlayer::DeviceInitialize() {
@@ -223,7 +224,7 @@ void TPlayer::OnFrame() {
 }
 
 void TPlayer::OnTick() {
-  ++Shell().ProcessTick;
+  ++KwImages().ProcessTick;
   sound_.MusicFadeTick();
   if (Shell().ExitRequest) closeRequested_ = true;
 }

@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "media/kw_im.h"
 #include "scene/element.h"
 #include "scene/kw_db.h"
 #include "scene/scripting.h"
@@ -42,9 +43,9 @@ class TBridgeTest : public ::testing::Test {
     std::string error;
     ASSERT_TRUE(GameRecordFromJson(nlohmann::json::parse(json), ".", record, error)) << error;
     root = std::make_unique<TKwDB>();
-    Shell().LoadNow = false;
+    KwImages().LoadNow = false;
     root->LoadFromData(EncodeGameRecord(record));
-    Shell().LoadNow = true;
+    KwImages().LoadNow = true;
   }
 
   TKwElement& At(const std::string& path) {

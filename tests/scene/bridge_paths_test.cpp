@@ -158,6 +158,14 @@ TEST_F(BridgePaths, ComputedPositionsMouseAndWrites) {
   EXPECT_EQ(left.IndexOf("ABSX"), -1);
 }
 
+TEST_F(BridgePaths, LoadingProgressComesFromThePictureResources) {
+  KwImages().ImForLoadCount = 12;
+  KwImages().ImForLoadPos = 5;
+  TVarList left = Run(At("Screen1.Button1"), "A := IMFORLOADCOUNT; B := IMFORLOADPOS;");
+  EXPECT_EQ(Var(left, "A").i, 12);
+  EXPECT_EQ(Var(left, "B").i, 5);
+}
+
 TEST_F(BridgePaths, PropertyWritesConvertOrStopTheScript) {
   auto& text = static_cast<TKwText&>(At("Screen1.T"));
   struct Case {

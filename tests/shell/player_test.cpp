@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "media/kw_im.h"
 #include "platform/files.h"
 #include "platform/headless_window.h"
 #include "scene/kw_db.h"
@@ -48,7 +49,7 @@ TEST_F(PlayerTest, LoadsTheGameAndRunsTheFrames) {
   EXPECT_EQ(window.Title(), "Small Игра") << "the root's Id until the title text lands";
   ASSERT_NE(Shell().CurrentScreen, nullptr);
   EXPECT_EQ(Shell().CurrentScreen->Id, "First");
-  EXPECT_TRUE(Shell().LoadNow);
+  EXPECT_TRUE(KwImages().LoadNow);
   EXPECT_TRUE(player.Timer().Enabled());
   EXPECT_EQ(CurrentFolder(), folder_ / "game") << "the game's folder becomes the current folder";
   EXPECT_FALSE(window.CursorShown());
@@ -65,7 +66,7 @@ TEST_F(PlayerTest, RunStopsAfterTheFramesAndTicksOnTheVirtualClock) {
   EXPECT_EQ(player.Run(), 0);
   EXPECT_EQ(player.FramesDrawn(), 30);
   EXPECT_EQ(window.PresentedFrames(), 30);
-  EXPECT_EQ(Shell().ProcessTick, 30) << "one tick per frame at 30 and 30";
+  EXPECT_EQ(KwImages().ProcessTick, 30u) << "one tick per frame at 30 and 30";
   ASSERT_EQ(window.LastFrame().Width, kFrameWidth);
   for (uint32_t p : window.LastFrame().Pixels) ASSERT_EQ(p, 0u);
 }

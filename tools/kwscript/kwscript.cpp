@@ -24,6 +24,7 @@
 #include <iterator>
 #include <string>
 
+#include "media/kw_im.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "scene/kw_db.h"
@@ -101,9 +102,9 @@ int main(int argc, char** argv) {
     if (gamePath.has_parent_path()) kw::SetCurrentFolder(gamePath.parent_path());
     gameRoot = std::make_unique<kw::TKwDB>();  // connects itself as the scripts' root
     gameRoot->SetGameFileName(gamePath.filename().string());
-    kw::Shell().LoadNow = false;
+    kw::KwImages().LoadNow = false;
     gameRoot->LoadGame();
-    kw::Shell().LoadNow = true;
+    kw::KwImages().LoadNow = true;
     if (!noInit) gameRoot->Init();
     kw::TValue target;
     ctx.StrictPaths = true;
