@@ -9,6 +9,7 @@
 #include "platform/codepage.h"
 #include "platform/log.h"
 #include "scene/element.h"
+#include "scene/kw_text.h"
 #include "scene/property_error.h"
 #include "scene/shell_state.h"
 #include "script/interpreter_pool.h"
@@ -180,6 +181,12 @@ bool ComputedValue(TKwElement& self, const std::string& name, TValue& value) {
       if (name == "SELF") return value = Ref(&self), true;
       if (name == "SZX") return value = TValue::Integer(self.GetSizeX()), true;
       if (name == "SZY") return value = TValue::Integer(self.GetSizeY()), true;
+      break;
+    case 'T':
+      // The drawn width of a text element's text; other classes do not
+      // answer the name.
+      if (name == "TEXTSZ" && IsClass(&self, TKwClass::Text))
+        return value = static_cast<const TKwText&>(self).TextSizeValue(), true;
       break;
     default:
       break;

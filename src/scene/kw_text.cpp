@@ -1,12 +1,84 @@
+// The text element's state: its properties, the writes that lay the text
+// out again, the font lookup and the hit test. Layout and drawing live in
+// kw_text_layout.cpp, kw_text_render.cpp and kw_text_system.cpp.
 #include "scene/kw_text.h"
 
+#include <type_traits>
+
+#include "platform/device.h"
 #include "scene/class_registry.h"
 #include "scene/colour_word.h"
+#include "scene/kw_db.h"
 #include "scene/prop_fields.h"
+#include "scene/shell_state.h"
 
 namespace kw {
 
 TKwText::TKwText(TKwElement* parent) : TKwElement(parent) {}
+
+TKwDB* TKwText::GameRoot() const {
+  TKwElement* root = Root();
+  return IsClass(root, TKwClass::DB) ? static_cast<TKwDB*>(root) : nullptr;
+}
+
+TDevice* TKwText::Device() const {
+  const TKwDB* root = GameRoot();
+  return root ? root->Device : nullptr;
+}
+
+bool TKwText::UnicodeMode() const {
+  const TKwDB* root = GameRoot();
+  return root && root->UnicodeMode;
+}
+
+bool TKwText::DrawnBySystem() const { return UnicodeMode() && (Uni || Shell().EntryText == this); }
+
+// The pointer is not kept: the device may reload its fonts, and the name
+// finds the font as the device holds it now.
+TFont* TKwText::FoundFont() const {
+  if (!fontFound_) return nullptr;
+  TDevice* device = Device();
+  return device ? device->Fonts().Find(Font) : nullptr;
+}
+
+void TKwText::SetText(std::string value) { LayOut(std::move(value)); }
+
+void TKwText::SetTextId(std::string value) {
+  TextId = std::move(value);
+  LayOut(Text);
+}
+
+void TKwText::SetFont(std::string value) {
+  Font = std::move(value);
+  TDevice* device = Device();
+  fontFound_ = device && device->Fonts().Find(Font);
+  LayOut(Text);
+}
+
+void TKwText::SetSizeX(int32_t value) {
+  SizeX = value;
+  LayOut(Text);
+}
+
+void TKwText::SetScale(double value) {
+  Scale = value;
+  LayOut(Text);
+}
+
+void TKwText::SetAutoEnter(TBool8 value) {
+  AutoEnter = value;
+  LayOut(Text);
+}
+
+void TKwText::SetEnEnter(TBool8 value) {
+  EnEnter = value;
+  LayOut(Text);
+}
+
+void TKwText::SetAutoScale(TBool8 value) {
+  AutoScale = value;
+  LayOut(Text);
+}
 
 TKwElement* TKwText::HitTest(int32_t layer, int32_t x, int32_t y, int32_t, uint8_t) {
   if (Vis ? !MousedVis : !MousedNotVis) return nullptr;
@@ -28,6 +100,18 @@ template <uint32_t TKwText::*Word>
 TPropValue GetOpacity(const TKwElement& e) { return int64_t(ColourOpacity(Tx(e).*Word)); }
 template <uint32_t TKwText::*Word>
 void SetOpacity(TKwElement& e, const TPropValue& v) { Tx(e).*Word = WithOpacity(Tx(e).*Word, uint32_t(PropInt(v))); }
+
+// Properties whose writes lay the text out again: the field is read as
+// stored, the write goes through the element's setter.
+template <auto Member, auto Setter>
+void SetLaidOut(TKwElement& e, const TPropValue& v) {
+  using V = std::remove_cvref_t<decltype(Tx(e).*Member)>;
+  V value{};
+  props::FromValue(value, v);
+  (Tx(e).*Setter)(std::move(value));
+}
+#define KW_TEXT_LAYOUT(Name, Type, member, setter) \
+  {Name, TPropType::Type, props::GetField<TKwText, &TKwText::member>, SetLaidOut<&TKwText::member, &TKwText::setter>}
 
 const TPropInfo kTextProps[] = {
     KW_BASE_PROPS,
@@ -52,18 +136,18 @@ const TPropInfo kTextProps[] = {
     KW_ORDER,
     KW_FIELD(TKwText, "rX", Real, rX),
     KW_FIELD(TKwText, "rY", Real, rY),
-    KW_FIELD(TKwText, "SizeX", Int, SizeX),
+    KW_TEXT_LAYOUT("SizeX", Int, SizeX, SetSizeX),
     KW_FIELD(TKwText, "SizeY", Int, SizeY),
-    KW_FIELD(TKwText, "Font", String, Font),
+    KW_TEXT_LAYOUT("Font", String, Font, SetFont),
     KW_FIELD(TKwText, "PosHor", Enum, PosHor),
     KW_FIELD(TKwText, "PosVert", Enum, PosVert),
-    KW_FIELD(TKwText, "TextId", String, TextId),
-    KW_FIELD(TKwText, "AutoEnter", Bool, AutoEnter),
-    KW_FIELD(TKwText, "EnEnter", Bool, EnEnter),
-    KW_FIELD(TKwText, "AutoScale", Bool, AutoScale),
+    KW_TEXT_LAYOUT("TextId", String, TextId, SetTextId),
+    KW_TEXT_LAYOUT("AutoEnter", Bool, AutoEnter, SetAutoEnter),
+    KW_TEXT_LAYOUT("EnEnter", Bool, EnEnter, SetEnEnter),
+    KW_TEXT_LAYOUT("AutoScale", Bool, AutoScale, SetAutoScale),
     KW_FIELD(TKwText, "Interval", Real, Interval),
-    KW_FIELD(TKwText, "Text", String, Text),
-    KW_FIELD(TKwText, "Scale", Real, Scale),
+    KW_TEXT_LAYOUT("Text", String, Text, SetText),
+    KW_TEXT_LAYOUT("Scale", Real, Scale, SetScale),
     KW_FIELD(TKwText, "Tag", String, Tag),
     KW_FIELD(TKwText, "NotSave", Bool, NotSave),
     KW_FIELD(TKwText, "hxShadColor", UInt, hxShadColor),
