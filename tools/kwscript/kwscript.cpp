@@ -26,6 +26,7 @@
 
 #include "media/kw_im.h"
 #include "platform/codepage.h"
+#include "platform/device.h"
 #include "platform/files.h"
 #include "scene/kw_db.h"
 #include "scene/scripting.h"
@@ -91,6 +92,9 @@ int main(int argc, char** argv) {
   kw::TScriptContext& ctx = kw::ScriptContext();
   if (log) ctx.OnLogLine = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
   kw::TScriptElement* self = &standIn;
+  // The game draws into a device of its own, never shown: its fonts archive
+  // loads into it, so texts measure as they do in the player.
+  kw::TDevice device;
   std::unique_ptr<kw::TKwDB> gameRoot;
   if (!game.empty()) {
     const std::filesystem::path gamePath(game);
@@ -102,6 +106,7 @@ int main(int argc, char** argv) {
     if (gamePath.has_parent_path()) kw::SetCurrentFolder(gamePath.parent_path());
     gameRoot = std::make_unique<kw::TKwDB>();  // connects itself as the scripts' root
     gameRoot->SetGameFileName(gamePath.filename().string());
+    gameRoot->Device = &device;
     kw::KwImages().LoadNow = false;
     gameRoot->LoadGame();
     kw::KwImages().LoadNow = true;
