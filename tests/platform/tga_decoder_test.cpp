@@ -10,11 +10,11 @@ namespace kw {
 namespace {
 
 using test::TgaFile;
-using test::TTgaSpec;
+using test::TTgaLayout;
 
 const uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
 
-std::string Describe(const TTgaSpec& s) {
+std::string Describe(const TTgaLayout& s) {
   return std::to_string(s.Depth) + " bits" + (s.Rle ? " RLE" : "") + (s.TopDown ? " top-down" : "") +
          (s.RightToLeft ? " right-to-left" : "");
 }
@@ -30,16 +30,16 @@ TEST(TgaDecoder, RoundTripsInEveryOrderAndCoding) {
   for (int depth : {8, 24, 32})
     for (bool rle : {false, true})
       for (int order = 0; order < 4; ++order) {
-        const TTgaSpec spec{depth, rle, (order & 1) != 0, (order & 2) != 0};
+        const TTgaLayout layout{depth, rle, (order & 1) != 0, (order & 2) != 0};
         TBitmap32 picture = RunsAndSingles(300, 3, depth == 32 ? 0x7F : 0xFF);
         if (depth == 8)
           for (uint32_t& p : picture.Pixels) p = ColourRGBA(ColourRed(p), ColourRed(p), ColourRed(p), 0xFF);
-        const std::string file = TgaFile(picture, spec);
+        const std::string file = TgaFile(picture, layout);
         TBitmap32 decoded;
-        ASSERT_TRUE(DecodeTga(Bytes(file), file.size(), decoded)) << Describe(spec);
+        ASSERT_TRUE(DecodeTga(Bytes(file), file.size(), decoded)) << Describe(layout);
         ASSERT_EQ(decoded.Width, 300);
         ASSERT_EQ(decoded.Height, 3);
-        EXPECT_EQ(decoded.Pixels, picture.Pixels) << Describe(spec);
+        EXPECT_EQ(decoded.Pixels, picture.Pixels) << Describe(layout);
       }
 }
 

@@ -125,34 +125,34 @@ std::vector<uint32_t> GreyPalette() {
   return palette;
 }
 
-std::string TgaFile(const TBitmap32& picture, const TTgaSpec& spec) {
-  const int alphaBits = spec.AlphaBits >= 0 ? spec.AlphaBits : (spec.Depth == 32 ? 8 : 0);
+std::string TgaFile(const TBitmap32& picture, const TTgaLayout& layout) {
+  const int alphaBits = layout.AlphaBits >= 0 ? layout.AlphaBits : (layout.Depth == 32 ? 8 : 0);
   std::string s;
   s += '\0';  // no image id
   s += '\0';  // no colour map
-  s += char((spec.Depth == 8 ? 3 : 2) + (spec.Rle ? 8 : 0));
+  s += char((layout.Depth == 8 ? 3 : 2) + (layout.Rle ? 8 : 0));
   s.append(5, '\0');  // colour map fields: none
   Put16(s, 0);
   Put16(s, 0);
   Put16(s, uint32_t(picture.Width));
   Put16(s, uint32_t(picture.Height));
-  s += char(spec.Depth);
-  s += char(alphaBits | (spec.RightToLeft ? 0x10 : 0) | (spec.TopDown ? 0x20 : 0));
+  s += char(layout.Depth);
+  s += char(alphaBits | (layout.RightToLeft ? 0x10 : 0) | (layout.TopDown ? 0x20 : 0));
   auto pixel = [&](uint32_t c) {
     std::string p;
-    if (spec.Depth == 8) return std::string(1, char(ColourRed(c)));
+    if (layout.Depth == 8) return std::string(1, char(ColourRed(c)));
     p += char(ColourBlue(c));
     p += char(ColourGreen(c));
     p += char(ColourRed(c));
-    if (spec.Depth == 32) p += char(ColourAlpha(c));
+    if (layout.Depth == 32) p += char(ColourAlpha(c));
     return p;
   };
   std::vector<uint32_t> seq;
   for (int r = 0; r < picture.Height; ++r) {
-    const int y = spec.TopDown ? r : picture.Height - 1 - r;
-    for (int i = 0; i < picture.Width; ++i) seq.push_back(picture.At(spec.RightToLeft ? picture.Width - 1 - i : i, y));
+    const int y = layout.TopDown ? r : picture.Height - 1 - r;
+    for (int i = 0; i < picture.Width; ++i) seq.push_back(picture.At(layout.RightToLeft ? picture.Width - 1 - i : i, y));
   }
-  if (!spec.Rle) {
+  if (!layout.Rle) {
     for (uint32_t c : seq) s += pixel(c);
     return s;
   }
@@ -175,7 +175,7 @@ std::string TgaFile(const TBitmap32& picture, const TTgaSpec& spec) {
   return s;
 }
 
-std::string JpegFile(const TBitmap32& picture, const TJpegSpec& spec) {
+std::string JpegFile(const TBitmap32& picture, const TJpegLayout& layout) {
   jpeg_compress_struct info;
   jpeg_error_mgr errors;
   info.err = jpeg_std_error(&errors);
@@ -185,17 +185,17 @@ std::string JpegFile(const TBitmap32& picture, const TJpegSpec& spec) {
   jpeg_mem_dest(&info, &buffer, &length);
   info.image_width = JDIMENSION(picture.Width);
   info.image_height = JDIMENSION(picture.Height);
-  info.input_components = spec.Grey ? 1 : 3;
-  info.in_color_space = spec.Grey ? JCS_GRAYSCALE : JCS_RGB;
+  info.input_components = layout.Grey ? 1 : 3;
+  info.in_color_space = layout.Grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, spec.Quality, TRUE);
-  if (spec.Progressive) jpeg_simple_progression(&info);
+  jpeg_set_quality(&info, layout.Quality, TRUE);
+  if (layout.Progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<uint8_t> row(size_t(picture.Width) * 3);
   while (info.next_scanline < info.image_height) {
     for (int x = 0; x < picture.Width; ++x) {
       const uint32_t c = picture.At(x, int(info.next_scanline));
-      if (spec.Grey) {
+      if (layout.Grey) {
         row[size_t(x)] = uint8_t(ColourRed(c));
       } else {
         row[size_t(x) * 3] = uint8_t(ColourRed(c));

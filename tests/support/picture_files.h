@@ -24,21 +24,21 @@ std::string IndexedBmpFile(int width, int height, int bits, const std::vector<ui
 // The grey ramp palette (index i is grey i), as mask pictures carry.
 std::vector<uint32_t> GreyPalette();
 
-struct TTgaSpec {
+struct TTgaLayout {
   int Depth = 32;           // 8 (grey), 24 or 32
   bool Rle = false;
   bool TopDown = false;
   bool RightToLeft = false;
   int AlphaBits = -1;       // descriptor's attribute bits; -1: 8 for 32-bit, else 0
 };
-std::string TgaFile(const TBitmap32& picture, const TTgaSpec& spec);
+std::string TgaFile(const TBitmap32& picture, const TTgaLayout& layout);
 
-struct TJpegSpec {
+struct TJpegLayout {
   int Quality = 95;
   bool Grey = false;
   bool Progressive = false;
 };
-std::string JpegFile(const TBitmap32& picture, const TJpegSpec& spec = {});
+std::string JpegFile(const TBitmap32& picture, const TJpegLayout& layout = {});
 
 // A picture of `w` × `h` whose every pixel differs from its neighbours
 // (a colour pattern from x and y), alpha as given.
