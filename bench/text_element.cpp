@@ -47,8 +47,9 @@ struct TScene {
     text->Colour2 = 0xFF808080;
     text->SetSizeX(400);
     text->SizeY = 700;
-    text->SetEnEnter(1);
-    text->SetAutoEnter(1);
+    text->EnEnter = 1;
+    text->AutoEnter = 1;
+    text->LayOutAgain();
     text->rX = 100.5;
     text->rY = 20;
   }

@@ -43,11 +43,6 @@ TFont* TKwText::FoundFont() const {
 
 void TKwText::SetText(std::string value) { LayOut(std::move(value)); }
 
-void TKwText::SetTextId(std::string value) {
-  TextId = std::move(value);
-  LayOut(Text);
-}
-
 void TKwText::SetFont(std::string value) {
   Font = std::move(value);
   TDevice* device = Device();
@@ -57,26 +52,6 @@ void TKwText::SetFont(std::string value) {
 
 void TKwText::SetSizeX(int32_t value) {
   SizeX = value;
-  LayOut(Text);
-}
-
-void TKwText::SetScale(double value) {
-  Scale = value;
-  LayOut(Text);
-}
-
-void TKwText::SetAutoEnter(TBool8 value) {
-  AutoEnter = value;
-  LayOut(Text);
-}
-
-void TKwText::SetEnEnter(TBool8 value) {
-  EnEnter = value;
-  LayOut(Text);
-}
-
-void TKwText::SetAutoScale(TBool8 value) {
-  AutoScale = value;
   LayOut(Text);
 }
 
@@ -110,6 +85,14 @@ void SetLaidOut(TKwElement& e, const TPropValue& v) {
   props::FromValue(value, v);
   (Tx(e).*Setter)(std::move(value));
 }
+// Layout settings: stored as plain fields are, then the text laid out again.
+template <auto Member>
+void SetLayoutSetting(TKwElement& e, const TPropValue& v) {
+  props::FromValue(Tx(e).*Member, v);
+  Tx(e).LayOutAgain();
+}
+#define KW_TEXT_SETTING(Name, Type, member) \
+  {Name, TPropType::Type, props::GetField<TKwText, &TKwText::member>, SetLayoutSetting<&TKwText::member>}
 #define KW_TEXT_LAYOUT(Name, Type, member, setter) \
   {Name, TPropType::Type, props::GetField<TKwText, &TKwText::member>, SetLaidOut<&TKwText::member, &TKwText::setter>}
 
@@ -141,13 +124,13 @@ const TPropInfo kTextProps[] = {
     KW_TEXT_LAYOUT("Font", String, Font, SetFont),
     KW_FIELD(TKwText, "PosHor", Enum, PosHor),
     KW_FIELD(TKwText, "PosVert", Enum, PosVert),
-    KW_TEXT_LAYOUT("TextId", String, TextId, SetTextId),
-    KW_TEXT_LAYOUT("AutoEnter", Bool, AutoEnter, SetAutoEnter),
-    KW_TEXT_LAYOUT("EnEnter", Bool, EnEnter, SetEnEnter),
-    KW_TEXT_LAYOUT("AutoScale", Bool, AutoScale, SetAutoScale),
+    KW_TEXT_SETTING("TextId", String, TextId),
+    KW_TEXT_SETTING("AutoEnter", Bool, AutoEnter),
+    KW_TEXT_SETTING("EnEnter", Bool, EnEnter),
+    KW_TEXT_SETTING("AutoScale", Bool, AutoScale),
     KW_FIELD(TKwText, "Interval", Real, Interval),
     KW_TEXT_LAYOUT("Text", String, Text, SetText),
-    KW_TEXT_LAYOUT("Scale", Real, Scale, SetScale),
+    KW_TEXT_SETTING("Scale", Real, Scale),
     KW_FIELD(TKwText, "Tag", String, Tag),
     KW_FIELD(TKwText, "NotSave", Bool, NotSave),
     KW_FIELD(TKwText, "hxShadColor", UInt, hxShadColor),

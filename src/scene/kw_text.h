@@ -35,13 +35,11 @@ class TKwText : public TKwElement {
   // The writes that lay the text out again, each storing its value first.
   // SetText(v) shows v, or the language text of TextId while TextId is set.
   void SetText(std::string value);
-  void SetTextId(std::string value);
   // Looks the font up by name (any letter case) among the device's fonts.
   void SetFont(std::string value);
-  void SetScale(double value);
-  void SetAutoEnter(TBool8 value);
-  void SetEnEnter(TBool8 value);
-  void SetAutoScale(TBool8 value);
+  // After a write of TextId, Scale, AutoEnter, EnEnter or AutoScale: the
+  // current text laid out again with the new setting.
+  void LayOutAgain() { LayOut(Text); }
 
   // The text as the last layout left it: lines ended by the byte 0.
   const std::string& LaidOut() const { return laidOut_; }
