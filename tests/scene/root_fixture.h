@@ -21,13 +21,9 @@ class TRootTest : public TBridgeTest {
     TBridgeTest::SetUp();
     ForgetAllFolderListings();
     inFolder = std::make_unique<TCurrentFolder>(game.Path());
-    if (const char* old = std::getenv("XDG_DATA_HOME")) oldDataHome = old;
-    setenv("XDG_DATA_HOME", home.Path().c_str(), 1);
   }
   void TearDown() override {
     TBridgeTest::TearDown();
-    if (oldDataHome) setenv("XDG_DATA_HOME", oldDataHome->c_str(), 1);
-    else unsetenv("XDG_DATA_HOME");
     inFolder.reset();
     ForgetAllFolderListings();
   }
@@ -65,9 +61,8 @@ class TRootTest : public TBridgeTest {
   }
 
   TTempFolder game;
-  TTempFolder home;
+  TDataHome home;
   std::unique_ptr<TCurrentFolder> inFolder;
-  std::optional<std::string> oldDataHome;
 };
 
 }  // namespace kw::test

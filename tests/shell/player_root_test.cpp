@@ -24,8 +24,6 @@ namespace {
 class PlayerRootTest : public testing::Test {
  protected:
   void SetUp() override {
-    if (const char* old = std::getenv("XDG_DATA_HOME")) oldHome_ = old;
-    setenv("XDG_DATA_HOME", home_.Path().c_str(), 1);
     nlohmann::json game = nlohmann::json::parse(R"({"class": "TKwDB", "properties": {
         "Key": 1, "Id": "Rooted", "FileFonts": "fonts.fnt", "Lang": "eng.lng", "IniFile": "settings.ini"}})");
     TGameRecord record;
@@ -41,8 +39,6 @@ class PlayerRootTest : public testing::Test {
     ForgetAllFolderListings();
   }
   void TearDown() override {
-    if (oldHome_) setenv("XDG_DATA_HOME", oldHome_->c_str(), 1);
-    else unsetenv("XDG_DATA_HOME");
     ForgetAllFolderListings();
   }
   void Settings(const char* text) { home_.Write("Nimbrel/Rooted/settings.ini", text); }
@@ -56,8 +52,7 @@ class PlayerRootTest : public testing::Test {
   }
 
   test::TTempFolder folder_;
-  test::TTempFolder home_;
-  std::optional<std::string> oldHome_;
+  test::TDataHome home_;
   test::TCurrentFolder keep_{std::filesystem::current_path()};
 };
 

@@ -37,6 +37,7 @@ class PlayerTest : public testing::Test {
     return o;
   }
   test::TTempFolder folder_;
+  test::TDataHome home_;
   test::TCurrentFolder keep_{std::filesystem::current_path()};
 };
 

@@ -4,9 +4,11 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <optional>
 #include <string_view>
 
 namespace kw::test {
@@ -57,6 +59,32 @@ class TCurrentFolder {
 
  private:
   std::filesystem::path old_;
+};
+
+// The user's data folder (XDG_DATA_HOME) moved into a fresh temporary
+// folder for a scope, so that user folders, settings and record files a
+// test makes are its own; the old setting comes back afterwards.
+class TDataHome {
+ public:
+  TDataHome() {
+    if (const char* old = std::getenv("XDG_DATA_HOME")) old_ = old;
+    ::setenv("XDG_DATA_HOME", home_.Path().c_str(), 1);
+  }
+  ~TDataHome() {
+    if (old_) ::setenv("XDG_DATA_HOME", old_->c_str(), 1);
+    else ::unsetenv("XDG_DATA_HOME");
+  }
+  TDataHome(const TDataHome&) = delete;
+  TDataHome& operator=(const TDataHome&) = delete;
+
+  const std::filesystem::path& Path() const { return home_.Path(); }
+  std::filesystem::path Write(std::string_view relative, std::string_view bytes) const {
+    return home_.Write(relative, bytes);
+  }
+
+ private:
+  TTempFolder home_;
+  std::optional<std::string> old_;
 };
 
 }  // namespace kw::test
