@@ -27,7 +27,17 @@ TKwDB::~TKwDB() {
   DisconnectPictures();
 }
 
+namespace {
+
+// Process-wide: the root whose game the picture resources load from (the
+// last one that connected them). A root that is not it has nothing of its
+// own there to take back when it goes.
+const TKwDB* picturesRoot = nullptr;
+
+}  // namespace
+
 void TKwDB::ConnectPictures() {
+  picturesRoot = this;
   TKwImages& images = KwImages();
   if (Device) images.ConnectImages(Device->Images());
   images.Store = store_.get();
@@ -42,13 +52,15 @@ void TKwDB::ConnectPictures() {
 
 void TKwDB::DisconnectPictures() {
   if (!picturesConnected_) return;
+  picturesConnected_ = false;
+  if (picturesRoot != this) return;
+  picturesRoot = nullptr;
   TKwImages& images = KwImages();
   images.OnLoadProgress = nullptr;
   if (images.Store == store_.get()) images.Store = nullptr;
   // The textures live in the device's image list: hand them back while the
   // device still exists.
   if (Device) images.DisconnectImages();
-  picturesConnected_ = false;
 }
 
 std::string TKwDB::PackNameFor(std::string_view gameFileName) {
