@@ -47,17 +47,14 @@ void TKwDB::ConnectPictures() {
   images.OnLoadProgress = [this] {
     if (Shell().Loading) RunLoadImProcess();
   };
-  picturesConnected_ = true;
 }
 
 void TKwDB::DisconnectPictures() {
-  if (!picturesConnected_) return;
-  picturesConnected_ = false;
   if (picturesRoot != this) return;
   picturesRoot = nullptr;
   TKwImages& images = KwImages();
   images.OnLoadProgress = nullptr;
-  if (images.Store == store_.get()) images.Store = nullptr;
+  images.Store = nullptr;
   // The textures live in the device's image list: hand them back while the
   // device still exists.
   if (Device) images.DisconnectImages();

@@ -224,7 +224,6 @@ class TKwDB : public TKwElement {
 
   std::string gameFileName_;
   std::unique_ptr<TKwStore> store_;
-  bool picturesConnected_ = false;
   TKwIm* particlesEntry_ = nullptr;  // "particles.bmp", locked
   TKwIm* glyphEntry_ = nullptr;      // "unicode\unicode.png", locked
   bool loadingFile_ = false;

@@ -173,8 +173,8 @@ void TPlayer::DeviceInitialize() {
 
   if (Shell().ForceFullScreen) Shell().FullScreen = true;
   if (Shell().TestMode) Shell().FullScreen = false;
-  window_.SetFullScreen(Shell().FullScreen);
-  window_.ShowCursor(Shell().SysCursor);
+  Shell().ApplyDisplayMode(Shell().FullScreen);
+  Shell().ShowSystemCursor(Shell().SysCursor);
 
   Shell().CurrentScreen = root_->FindByKey(root_->InitScreen);
   timer_.Reset();
